@@ -1,0 +1,90 @@
+#pragma once
+// The story window's rules without the window: start-up, the quiz, the OK turn, a new story and
+// the save. The state the window shows through its controls (what is visible, enabled, and the
+// captions) is plain data here, so the Qt window only mirrors it.
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "story/StoryState.h"
+#include "story/TextFile.h"
+#include "view/Page.h"
+
+namespace quorbel {
+
+struct WindowState {
+  bool coverVisible = true;   // Image1
+  bool timerEnabled = false;  // Timer1 (one-shot story build)
+  // Suspects 1..10 (Label4..Label13).
+  std::array<Text, 11> suspectCaptions{};
+  std::array<bool, 11> suspectVisible{};
+  std::array<bool, 11> suspectEnabled{};
+  bool instructionVisible = true;  // Label14
+  bool questionVisible = true;     // Label15
+  Text questionCaption;            // Label15 caption
+  std::array<Text, 5> digitBoxes{};  // Label44..Label47 as positions 1..4
+  bool digitBoxesVisible = true;
+  // Results table rows 1..8: (Label 17+3n, 18+3n, 19+3n).
+  std::array<bool, 9> rowVisible{};
+  std::array<Text, 9> rowGuess{};
+  std::array<Text, 9> rowResult{};
+  bool congratsVisible = false;  // Label49 "Поздравляем!"
+  bool okVisible = false;        // Command3
+  bool okEnabled = false;
+  bool cancelVisible = false;     // Command4
+  bool newStoryVisible = false;   // Command5
+  bool saveVisible = false;       // Command6
+  Text title;                     // Label1
+  PageView page;                  // Picture1, Label51..Label69, Command1, Command2
+};
+
+// Ending kinds of the final episode file.
+enum class Ending { None = 0, QuickWin = 1, LastGuessWin = 2, Defeat = 3 };
+
+class StorySession {
+ public:
+  // reseed is called where the window seeds the generator from the system timer (window load
+  // and each new story); it may be empty.
+  StorySession(DataDir dir, Random& rng, std::function<void()> reseed = {});
+
+  StoryState& state() { return *state_; }
+  const StoryState& state() const { return *state_; }
+  const WindowState& window() const { return window_; }
+  const DataDir& dataDir() const { return dir_; }
+
+  // Form_Load: counters, the secret code, the timer armed.
+  void Load();
+  // Timer1_Timer: builds the story and shows the page and the buttons. Throws DataError;
+  // the window then stays usable (the timer is off, "new story" is shown).
+  void TimerTick();
+  // Double-click on suspect k (1..10).
+  void PickSuspect(int k);
+  // "Отмена".
+  void Cancel();
+  // "OK": scores the guess and moves the story on. Throws DataError on a data fault.
+  void Ok();
+  // "Начать другой рассказ": resets and arms the timer.
+  void NewStory();
+  // "Сохранить текст рассказа": writes the story to path (Windows-1251, CR LF).
+  void Save(const std::filesystem::path& path);
+  void ScrollUp();
+  void ScrollDown();
+
+  Ending ending() const { return ending_; }
+  bool finished() const { return ending_ != Ending::None; }
+
+ private:
+  void DrawCode();
+  void FinishStory();
+
+  DataDir dir_;
+  Random& rng_;
+  std::function<void()> reseed_;
+  std::unique_ptr<StoryState> state_;
+  WindowState window_;
+  Ending ending_ = Ending::None;
+};
+
+}  // namespace quorbel

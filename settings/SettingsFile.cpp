@@ -1,0 +1,26 @@
+#include "settings/SettingsFile.h"
+
+#include <system_error>
+#include <vector>
+
+#include "story/Numbers.h"
+#include "story/TextFile.h"
+
+namespace quorbel {
+
+SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
+  SettingsValues v{};
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return v;
+  InputFile f = InputFile::Open(path, kSettingsFileName);
+  for (int i = 1; i <= 10; ++i) v[static_cast<std::size_t>(i)] = f.ReadNumberField();
+  return v;
+}
+
+void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
+  std::vector<Text> lines;
+  for (int i = 1; i <= 10; ++i) lines.push_back(Str(values[static_cast<std::size_t>(i)]) + u" ");
+  WriteTextFile(path, lines, kSettingsFileName);
+}
+
+}  // namespace quorbel

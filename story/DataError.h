@@ -1,0 +1,29 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+namespace quorbel {
+
+// A fault in the story material or another file the program reads or writes.
+// what() reads "FILE: line N: problem", or "FILE: problem" when no line applies.
+class DataError : public std::runtime_error {
+ public:
+  DataError(std::string file, int line, std::string problem)
+      : std::runtime_error(Format(file, line, problem)),
+        file_(std::move(file)), line_(line), problem_(std::move(problem)) {}
+
+  const std::string& file() const { return file_; }
+  int line() const { return line_; }  // 0 when the fault is not on one line
+  const std::string& problem() const { return problem_; }
+
+ private:
+  static std::string Format(const std::string& file, int line, const std::string& problem) {
+    if (line > 0) return file + ": line " + std::to_string(line) + ": " + problem;
+    return file + ": " + problem;
+  }
+  std::string file_;
+  int line_;
+  std::string problem_;
+};
+
+}  // namespace quorbel

@@ -1,0 +1,73 @@
+#pragma once
+// Reading and writing the program's text files: Windows-1251, lines ended by CR LF
+// (a bare LF is accepted too, for files edited on Linux).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "story/DataError.h"
+#include "story/Random.h"
+#include "story/Text.h"
+
+namespace quorbel {
+
+// A whole data file in memory, read sequentially by the two ways the material is read:
+// a line read and a comma-separated field read.
+class InputFile {
+ public:
+  // Throws DataError naming displayName when the file cannot be opened or is not Windows-1251.
+  static InputFile Open(const std::filesystem::path& path, std::string displayName);
+  // A file given as its decoded content (tests, and material already in memory).
+  static InputFile FromText(TextView content, std::string displayName);
+
+  // True when nothing is left to read.
+  bool Eof() const { return line_ >= lines_.size(); }
+  // The characters up to the next line end; the line end is consumed.
+  Text ReadLine();
+  // Leading blanks skipped; a quoted value runs to the next quote, otherwise to the next comma
+  // or line end, which is consumed.
+  Text ReadTextField();
+  // A field read converted by the lenient decimal parse.
+  Long ReadNumberField();
+
+  // 1-based number of the line the next read starts on (one past the last line at the end).
+  int LineNumber() const { return static_cast<int>(line_) + 1; }
+  int LineCount() const { return static_cast<int>(lines_.size()); }
+  const std::string& name() const { return name_; }
+  const std::vector<Text>& lines() const { return lines_; }
+
+  [[noreturn]] void Fail(const std::string& problem) const { throw DataError(name_, LineNumber(), problem); }
+
+ private:
+  std::vector<Text> lines_;
+  std::size_t line_ = 0;
+  std::size_t col_ = 0;
+  std::string name_;
+};
+
+// Splits decoded file content into lines at CR LF or LF; a final line end adds no empty line.
+std::vector<Text> SplitLines(TextView content);
+
+// Reads a file's bytes; throws DataError(displayName, 0, "file not found") when it cannot.
+std::string ReadFileBytes(const std::filesystem::path& path, const std::string& displayName);
+
+// Writes lines as Windows-1251, each ended by CR LF, through a temporary file beside the target
+// and a rename, so a failed write never leaves a half-written file in place of the old one.
+void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& lines,
+                   const std::string& displayName);
+
+// The folder that holds the story material; every data file name is relative to it.
+class DataDir {
+ public:
+  DataDir() = default;
+  explicit DataDir(std::filesystem::path root) : root_(std::move(root)) {}
+  const std::filesystem::path& root() const { return root_; }
+  std::filesystem::path PathOf(TextView relName) const { return root_ / std::filesystem::path(ToUtf8(relName)); }
+  InputFile Open(TextView relName) const { return InputFile::Open(PathOf(relName), ToUtf8(relName)); }
+  bool Exists(TextView relName) const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace quorbel

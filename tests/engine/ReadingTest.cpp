@@ -1,0 +1,111 @@
+// Text files, the two ways of reading them, and number text.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "story/Numbers.h"
+#include "story/TextFile.h"
+
+namespace quorbel {
+namespace {
+
+InputFile FileOf(const char* utf8) { return InputFile::FromText(T(utf8), "test.qrb"); }
+
+TEST(Cp1251, RoundTripsRussianTextAndRejectsTheUndefinedByte) {
+  Text text = T("Ёлка, ёж и «щука» — №5");
+  auto bytes = EncodeCp1251(text);
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bytes->size(), text.size());  // one byte per character
+  EXPECT_EQ(static_cast<unsigned char>((*bytes)[0]), 0xA8);  // Ё
+  EXPECT_EQ(DecodeCp1251(*bytes), text);
+  std::size_t bad = 0;
+  EXPECT_FALSE(DecodeCp1251(std::string("ab\x98", 3), &bad));
+  EXPECT_EQ(bad, 2u);
+  EXPECT_FALSE(EncodeCp1251(u"\u4e2d"));
+}
+
+TEST(Lines, CrLfAndBareLfEndLinesAndAFinalLineEndAddsNothing) {
+  EXPECT_EQ(SplitLines(u"a\r\nb\nc\r\n"), (std::vector<Text>{u"a", u"b", u"c"}));
+  EXPECT_EQ(SplitLines(u"a\r\n\r\nb"), (std::vector<Text>{u"a", u"", u"b"}));
+  EXPECT_TRUE(SplitLines(u"").empty());
+}
+
+TEST(ReadLine, ReadsWholeLinesUntrimmedAndFailsAtTheEnd) {
+  InputFile f = FileOf("  first, line \r\n\r\nlast");
+  EXPECT_EQ(f.ReadLine(), u"  first, line ");
+  EXPECT_EQ(f.ReadLine(), u"");
+  EXPECT_FALSE(f.Eof());
+  EXPECT_EQ(f.ReadLine(), u"last");  // no final line end
+  EXPECT_TRUE(f.Eof());
+  try {
+    f.ReadLine();
+    FAIL() << "no error at the end of the file";
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "test.qrb: line 4: end of file where a line was expected");
+  }
+}
+
+TEST(ReadField, QuotesCommasAndNumbers) {
+  InputFile f = FileOf("  \"Иванов, Пётр\"  , Сидоров,-12abc\r\n\"x\"\r\n 7.5 \r\n");
+  EXPECT_EQ(f.ReadTextField(), T("Иванов, Пётр"));
+  EXPECT_EQ(f.ReadTextField(), T("Сидоров"));
+  EXPECT_EQ(f.ReadNumberField(), -12);
+  EXPECT_EQ(f.ReadTextField(), u"x");
+  EXPECT_EQ(f.ReadNumberField(), 8);  // 7.5 rounds to the even 8
+  EXPECT_TRUE(f.Eof());
+}
+
+TEST(ReadField, NumberThenLineReadOnTheSameOrTheNextLine) {
+  InputFile same = FileOf("5,rest of line\r\nnext\r\n");
+  EXPECT_EQ(same.ReadNumberField(), 5);
+  EXPECT_EQ(same.ReadLine(), u"rest of line");
+  EXPECT_EQ(same.ReadLine(), u"next");
+
+  InputFile alone = FileOf("5\r\nwhole next line\r\n");
+  EXPECT_EQ(alone.ReadNumberField(), 5);
+  EXPECT_EQ(alone.ReadLine(), u"whole next line");
+  EXPECT_TRUE(alone.Eof());
+}
+
+TEST(ReadField, EmptyLineGivesAnEmptyFieldAndUnclosedQuoteIsAnError) {
+  InputFile f = FileOf("\r\n\r\n");
+  EXPECT_EQ(f.ReadTextField(), u"");
+  EXPECT_EQ(f.ReadNumberField(), 0);
+  InputFile g = FileOf("\"open\r\n");
+  EXPECT_THROW(g.ReadTextField(), DataError);
+}
+
+TEST(Numbers, LenientParseNumTextAndStr) {
+  EXPECT_EQ(LenientNumber(u"  -5x"), -5);
+  EXPECT_EQ(LenientNumber(u"+3"), 3);
+  EXPECT_EQ(LenientNumber(u"abc"), 0);
+  EXPECT_EQ(LenientNumber(u""), 0);
+  EXPECT_EQ(LenientNumber(u"99999999999"), 2147483647);
+  EXPECT_EQ(NumText(12), u"12");
+  EXPECT_EQ(Str(3), u" 3");
+  EXPECT_EQ(Str(0), u" 0");
+  EXPECT_EQ(Str(-15), u"-15");
+}
+
+TEST(Files, MissingFileAndWritingThroughATemporaryFile) {
+  auto dir = std::filesystem::temp_directory_path() / "quorbel_reading_test";
+  std::filesystem::create_directories(dir);
+  DataDir data(dir);
+  try {
+    data.Open(u"classic/nothing.qrb");
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "classic/nothing.qrb: file not found");
+  }
+  WriteTextFile(dir / "out.txt", {T("Привет"), u""}, "out.txt");
+  std::ifstream in(dir / "out.txt", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, std::string("\xcf\xf0\xe8\xe2\xe5\xf2\r\n\r\n"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.txt.tmp"));
+  EXPECT_EQ(data.Open(u"out.txt").ReadLine(), T("Привет"));
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quorbel

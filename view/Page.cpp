@@ -1,0 +1,70 @@
+#include "view/Page.h"
+
+namespace quorbel {
+
+std::string DropCapFile(char16_t c) {
+  // Capitals in alphabet order with their position in the 33-letter alphabet; Й, Ъ, Ы, Ь have
+  // no picture.
+  static constexpr struct {
+    char16_t letter;
+    int number;
+  } kTable[] = {{u'А', 1},  {u'Б', 2},  {u'В', 3},  {u'Г', 4},  {u'Д', 5},  {u'Е', 6},
+                {u'Ё', 7},  {u'Ж', 8},  {u'З', 9},  {u'И', 10}, {u'К', 12}, {u'Л', 13},
+                {u'М', 14}, {u'Н', 15}, {u'О', 16}, {u'П', 17}, {u'Р', 18}, {u'С', 19},
+                {u'Т', 20}, {u'У', 21}, {u'Ф', 22}, {u'Х', 23}, {u'Ц', 24}, {u'Ч', 25},
+                {u'Ш', 26}, {u'Щ', 27}, {u'Э', 31}, {u'Ю', 32}, {u'Я', 33}};
+  for (const auto& e : kTable)
+    if (e.letter == c) return "Letters/" + std::to_string(e.number) + ".gif";
+  return {};
+}
+
+namespace {
+const Text& LineAt(const StoryState& s, long long i) {
+  static const Text empty;
+  // Lines past the end of the text array read as empty.
+  if (i < 0 || i > kMaxTextLines) return empty;
+  return s.textLines[static_cast<std::size_t>(i)];
+}
+}  // namespace
+
+void ShowPage(const StoryState& s, PageView& page) {
+  const long long top = s.topLine;
+  if (top == 1) {
+    const Text& first = LineAt(s, 1);
+    page.rows[0] = first.empty() ? Text() : first.substr(1);
+    if (!first.empty()) {
+      std::string file = DropCapFile(first[0]);
+      if (!file.empty()) page.dropCapFile = file;  // no match keeps the previous picture
+    }
+  } else {
+    page.rows[0] = LineAt(s, top);
+  }
+  for (int k = 1; k < kPageRows; ++k) page.rows[static_cast<std::size_t>(k)] = LineAt(s, top + k);
+  if (!LineAt(s, top + kPageRows).empty()) page.scrollDownVisible = true;
+}
+
+void ScrollUp(StoryState& s, PageView& page) {
+  if (s.topLine > 1) {
+    --s.topLine;
+    if (s.topLine == 1) {
+      page.firstRowNarrow = true;
+      page.pictureVisible = true;
+    }
+    page.scrollDownVisible = true;
+    ShowPage(s, page);
+  }
+  if (s.topLine == 1) page.scrollUpVisible = false;
+}
+
+void ScrollDown(StoryState& s, PageView& page) {
+  if (s.topLine < s.lineCount - (kPageRows - 1)) {
+    ++s.topLine;
+    if (s.topLine > 1) page.firstRowNarrow = false;
+    page.scrollUpVisible = true;
+    page.pictureVisible = false;
+    ShowPage(s, page);
+  }
+  if (s.topLine == s.lineCount - (kPageRows - 1)) page.scrollDownVisible = false;
+}
+
+}  // namespace quorbel
