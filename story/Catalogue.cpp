@@ -1,0 +1,100 @@
+#include "story/Catalogue.h"
+
+#include <string>
+#include <vector>
+
+#include "story/Numbers.h"
+
+namespace quorbel {
+namespace {
+
+constexpr const char16_t* kStyleCatalogue = u"styles.qrb";
+constexpr TextView kPlaceholder = u"_Z_";
+
+// The style catalogue holds pairs of lines: folder, display name.
+InputFile OpenStyles(const DataDir& dir) {
+  InputFile f = dir.Open(kStyleCatalogue);
+  if (f.LineCount() == 0) f.Fail("no styles listed");
+  if (f.LineCount() % 2 != 0)
+    throw DataError(f.name(), f.LineCount() + 1,
+                    "end of file where a line was expected (the style's display name)");
+  return f;
+}
+
+InputFile OpenThemes(const DataDir& dir, const StoryState& s) {
+  InputFile f = dir.Open(s.styleFolder + u"themes.qrb");
+  if (f.LineCount() == 0) f.Fail("no themes listed");
+  return f;
+}
+
+}  // namespace
+
+void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
+  // 1. A random style among the pairs.
+  if (s.settings[1] == 0) {
+    InputFile f = OpenStyles(dir);
+    Long pairs = 0;
+    while (!f.Eof()) {
+      f.ReadLine();
+      f.ReadLine();
+      ++pairs;
+    }
+    s.settings[1] = Int(rng.Rnd() * pairs) + 1;
+  }
+
+  // 2. The style's folder; a number beyond the catalogue takes the last pair.
+  {
+    InputFile f = OpenStyles(dir);
+    Text folder;
+    Long pair = 0;
+    do {
+      folder = f.ReadLine();
+      f.ReadLine();
+      ++pair;
+    } while (pair < s.settings[1] && !f.Eof());
+    s.styleFolder = folder + u"/";
+    s.wordsFile = s.styleFolder + u"words_" + NumText(s.settings[1]);
+  }
+
+  // 3. A random theme among the catalogue's lines.
+  if (s.settings[2] == 0) {
+    InputFile f = OpenThemes(dir, s);
+    s.themeCount = f.LineCount();
+    s.settings[2] = Int(rng.Rnd() * s.themeCount) + 1;
+  }
+
+  // 4. The theme line; a number beyond the catalogue takes the last line.
+  Text theme;
+  {
+    InputFile f = OpenThemes(dir, s);
+    Long line = 0;
+    do {
+      theme = f.ReadLine();
+      ++line;
+    } while (line < s.settings[2] && !f.Eof());
+  }
+
+  // 5. The first placeholder takes a title word; without one the words file is not read.
+  std::size_t p = theme.find(kPlaceholder);
+  if (p == Text::npos) {
+    s.title = theme;
+    return;
+  }
+  InputFile f = dir.Open(s.wordsFile + u".qrb");
+  std::vector<Text> words;
+  while (!f.Eof()) {
+    if (static_cast<int>(words.size()) == kMaxTitleWords)
+      f.Fail("more than " + std::to_string(kMaxTitleWords) + " title words");
+    words.push_back(f.ReadLine());
+  }
+  if (words.empty()) f.Fail("no title words");
+  s.titleWordCount = static_cast<Long>(words.size());
+  for (std::size_t i = 0; i < words.size(); ++i) s.titleWords[i + 1] = words[i];
+  s.titleWord = Int(rng.Rnd() * s.titleWordCount) + 1;
+
+  // 6. The title.
+  s.title = theme.substr(0, p) + s.titleWords[static_cast<std::size_t>(s.titleWord)] +
+            theme.substr(p + kPlaceholder.size());
+}
+
+}  // namespace quorbel
