@@ -1,0 +1,189 @@
+#include "phrases/Finishing.h"
+
+#include <algorithm>
+#include <array>
+
+#include "story/Numbers.h"
+
+namespace quorbel::phrases {
+namespace {
+
+constexpr std::array<TextView, 5> kPunctuationGaps = {u", ", u". ", u": ", u"! ", u"? "};
+const Text kIndent = u"   ";
+const Text kDialogueLead = u"   - ";
+
+bool BlanksOnly(TextView line) { return line.find_first_not_of(u' ') == TextView::npos; }
+
+// A line that holds nothing a reader would see: blanks, or the dash that opens a dialogue.
+bool HoldsNoText(TextView line) { return BlanksOnly(line) || line == kDialogueLead; }
+
+bool EndsWith(TextView text, char16_t c) { return !text.empty() && text.back() == c; }
+
+// Index of the r-th of n chosen places, r = Int(n * Rnd) + 1; kept within 1..n.
+std::size_t Pick(std::size_t n, double rnd) {
+  Long r = Int(static_cast<double>(n) * rnd) + 1;
+  return static_cast<std::size_t>(std::clamp<Long>(r, 1, static_cast<Long>(n)));
+}
+
+// 0-based k: a punctuation gap starts at k and has not been widened yet.
+bool OpenPunctuationGap(TextView line, std::size_t k) {
+  TextView two = line.substr(k, 2);
+  if (std::find(kPunctuationGaps.begin(), kPunctuationGaps.end(), two) == kPunctuationGaps.end()) return false;
+  return line.substr(k + 1, 2) != u"  ";
+}
+
+Long& CheckedLineCount(StoryState& s) {
+  if (s.lineCount < 1 || s.lineCount > kMaxTextLines) throw TextLimitError();
+  return s.lineCount;
+}
+
+void NextLine(StoryState& s) {
+  if (CheckedLineCount(s) >= kMaxTextLines) throw TextLimitError();
+  ++s.lineCount;
+}
+
+}  // namespace
+
+char16_t Capital(char16_t c) {
+  if (c == u'ё') return u'Ё';
+  if (c >= u'а' && c <= u'я' && c != u'й' && c != u'ъ' && c != u'ы' && c != u'ь')
+    return static_cast<char16_t>(c - (u'а' - u'А'));
+  return c;
+}
+
+Text CloseLine(TextView line) {
+  std::size_t first = line.find_first_not_of(u' ');
+  Text closed;
+  if (first == TextView::npos) first = line.size();
+  if (first >= 2) closed = kIndent;
+  closed += line.substr(first);
+  std::size_t last = closed.find_last_not_of(u' ');
+  closed.erase(last == Text::npos ? 0 : last + 1);
+  return closed;
+}
+
+void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng) {
+  const auto w = static_cast<std::size_t>(std::max(width, 0));
+  if (how == Justify::Full) {
+    while (line.size() < w) {
+      std::size_t n = 0;
+      for (std::size_t k = 0; k < line.size(); ++k)
+        if (OpenPunctuationGap(line, k)) ++n;
+      double rnd = rng.Rnd();
+      if (n == 0) break;
+      std::size_t r = Pick(n, rnd);
+      for (std::size_t k = 0, seen = 0; k < line.size(); ++k) {
+        if (OpenPunctuationGap(line, k) && ++seen == r) {
+          line.insert(k + 2, 1, u' ');
+          break;
+        }
+      }
+    }
+  }
+  while (line.size() < w) {
+    std::size_t start = 0;
+    if (line.substr(0, 3) == kIndent) start = 3;
+    if (dialogue) start = 5;
+    std::size_t n = 0;
+    for (std::size_t k = start; k < line.size(); ++k)
+      if (line[k] == u' ') ++n;
+    double rnd = rng.Rnd();
+    if (n == 0) break;
+    std::size_t r = Pick(n, rnd);
+    for (std::size_t k = start, seen = 0; k < line.size(); ++k) {
+      if (line[k] == u' ' && ++seen == r) {
+        line.insert(k + 1, 1, u' ');
+        break;
+      }
+    }
+  }
+}
+
+void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPlan& plan) {
+  CheckedLineCount(s);
+  const bool dialogue = plan.previousKind == u"1";
+
+  // The final gap is kept when the level register (already the next plan's after a look-ahead)
+  // names another absurdity level.
+  double level = LenientDecimal(plan.planLevel);
+  if (!(level != 0 && level != s.settings[3])) {
+    buffer.erase(buffer.size() >= 3 ? buffer.size() - 3 : 0);
+    std::size_t first = buffer.find_first_not_of(u' ');
+    if (first == Text::npos) {
+      buffer.clear();
+    } else {
+      buffer.erase(buffer.find_last_not_of(u' ') + 1);
+      buffer.erase(0, first);
+    }
+  }
+
+  if (!buffer.empty()) buffer[0] = Capital(buffer[0]);
+
+  if (dialogue) {
+    // The dash opens a fresh line; text an earlier paragraph left open on the current line is
+    // closed there (ragged, as a paragraph end) rather than overwritten.
+    if (!BlanksOnly(s.textLines[s.lineCount])) {
+      s.textLines[s.lineCount] = CloseLine(s.textLines[s.lineCount]);
+      NextLine(s);
+    }
+    s.textLines[s.lineCount] = kDialogueLead;
+  }
+
+  std::size_t mark;
+  while ((mark = buffer.find(u'|')) != Text::npos) {
+    const int width = LineWidth(s.lineCount);
+    const Text segment = buffer.substr(0, mark);
+    const bool gap = segment == u" ";
+    // Room for a hyphen when the word goes on after the mark.
+    const bool wordGoesOn = mark + 1 < buffer.size() ? buffer[mark + 1] != u' ' : true;
+    const bool afterHyphen = mark > 0 && buffer[mark - 1] == u'-';
+    const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
+    Text& line = s.textLines[s.lineCount];
+    const bool joined = !gap && !EndsWith(line, u' ');
+
+    if (line.size() + segment.size() + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
+      line += segment;
+    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(line)) {
+      // A segment wider than any line cannot be broken: it runs past the width on the line that
+      // holds no text yet, rather than leaving that line empty behind it.
+      line += segment;
+    } else {
+      Text closed = CloseLine(line);
+      const Long closedAt = s.lineCount;
+      NextLine(s);
+      if (!gap) s.textLines[s.lineCount] += segment;
+      if (joined && !EndsWith(closed, u'-')) closed += u'-';
+      JustifyLine(closed, width, dialogue, Justify::Full, rng);
+      s.textLines[closedAt] = std::move(closed);
+    }
+    buffer.erase(0, mark + 1);
+  }
+
+  {
+    const int width = LineWidth(s.lineCount);
+    const Text& segment = buffer;
+    Text& line = s.textLines[s.lineCount];
+    const bool joined = !(segment == u" " || EndsWith(line, u' '));
+    if (line.size() + segment.size() + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
+      line += segment;
+    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(line)) {
+      line += segment;
+    } else {
+      const Long previous = s.lineCount;
+      NextLine(s);
+      s.textLines[s.lineCount] += segment;
+      if (joined && !EndsWith(segment, u'-')) s.textLines[previous] += u'-';
+      JustifyLine(s.textLines[previous], width, dialogue, Justify::PlainOnly, rng);
+    }
+  }
+
+  if (plan.closingMode == u"0") {
+    s.textLines[s.lineCount] += u' ';
+  } else if (plan.closingMode == u"1") {
+    s.textLines[s.lineCount] = CloseLine(s.textLines[s.lineCount]);
+    NextLine(s);
+    s.textLines[s.lineCount] = kIndent;
+  }
+}
+
+}  // namespace quorbel::phrases
