@@ -1,0 +1,112 @@
+#include "phrases/Eligibility.h"
+
+#include <algorithm>
+#include <array>
+
+#include "phrases/TextPieces.h"
+#include "story/Numbers.h"
+
+namespace quorbel::phrases {
+namespace {
+
+constexpr std::array<int, 12> kMonthOffsets = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+double Number(TextView text) { return LenientDecimal(text); }
+
+// The value of a "_name_" x v x token: from position 8 up to, not including, the last character.
+TextView TokenValue(TextView precondition, std::size_t valueStart) {
+  if (precondition.size() <= valueStart) return {};
+  return Mid(precondition, valueStart, precondition.size() - valueStart);
+}
+
+// Quiz texts of the last attempt; nothing before the first or outside the arrays.
+TextView LastAttempt(const StoryState& s, const Arr<Text, 10>& values) {
+  Long last = s.attemptNo - 1;
+  if (last < 0 || last > 10) return {};
+  return values[static_cast<std::size_t>(last)];
+}
+
+bool IsFact(const StoryState& s, TextView name) {
+  Long count = std::min<Long>(s.factCount, kMaxFacts);
+  for (Long i = 1; i <= count; ++i)
+    if (s.facts[static_cast<std::size_t>(i)] == name) return true;
+  return false;
+}
+
+double Minutes(TextView hhmm) { return Number(Mid(hhmm, 1, 2)) * 60 + Number(Mid(hhmm, 3, 2)); }
+
+bool TokenHolds(const StoryState& s, TextView pre, TimeWindow mode) {
+  if (StartsWith(pre, u"_word_")) {
+    Long index = s.titleWord;
+    if (index < 0 || index > kMaxTitleWords) return false;
+    return TokenValue(pre, 8) == s.titleWords[static_cast<std::size_t>(index)];
+  }
+  if (StartsWith(pre, u"_den1_")) {
+    double d = s.dayOfYear + Number(TokenValue(pre, 8));
+    if (d < 1) d = 365;
+    if (d > 365) d = -365;
+    return d == s.startDayOfYear;
+  }
+  if (StartsWith(pre, u"_vrm2_")) {
+    TextView v = TokenValue(pre, 8);
+    double a = Minutes(Mid(v, 1, 4));
+    double b = Minutes(Mid(v, 6, 4));
+    TextView start = s.startTime;
+    double t = Number(Mid(start, 1, 2)) * 60 +
+               Number(start.size() >= 2 ? start.substr(start.size() - 2) : start);
+    return mode == TimeWindow::Strict ? (a < t && t < b) : (a <= t && t <= b);
+  }
+  if (StartsWith(pre, u"_absd_")) return Number(TokenValue(pre, 8)) == s.settings[3];
+  if (StartsWith(pre, u"_zug")) return Number(Mid(pre, 5, 1)) == s.attemptNo - 1;
+  if (StartsWith(pre, u"_osh")) return Number(Mid(pre, 5, 1)) == s.verdict;
+  if (StartsWith(pre, u"_sus2")) return TokenValue(pre, 7) == LastAttempt(s, s.results);
+  return false;
+}
+
+// Columns that hold 0 for "any" or the one value the story must have.
+bool ColumnAdmits(TextView conditions, std::size_t column, double storyValue) {
+  double v = Number(Mid(conditions, column, 2));
+  return v == 0 || v == storyValue;
+}
+
+}  // namespace
+
+bool DayOfYearOf(TextView day, TextView month, double& dayOfYear) {
+  for (std::size_t m = 0; m < kMonthOffsets.size(); ++m) {
+    const char16_t name[2] = {static_cast<char16_t>(u'0' + (m + 1) / 10), static_cast<char16_t>(u'0' + (m + 1) % 10)};
+    if (month == TextView(name, 2)) {
+      dayOfYear = Number(day) + kMonthOffsets[m];
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mode) {
+  if (precondition.empty()) return true;
+  // Before any fact is recorded no condition holds, the special tokens included.
+  if (s.factCount < 1) return false;
+  return IsFact(s, precondition) || TokenHolds(s, precondition, mode);
+}
+
+bool IsEligible(const StoryState& s, TextView conditions, TextView precondition, TextView planLevel,
+                TimeWindow mode, DateWindow& window) {
+  // The window is carried to the next record even when this one fails on something else.
+  DayOfYearOf(Mid(conditions, 1, 2), Mid(conditions, 3, 2), window.first);
+  DayOfYearOf(Mid(conditions, 5, 2), Mid(conditions, 7, 2), window.last);
+
+  if (!PreconditionHolds(s, precondition, mode)) return false;
+  double level = Number(planLevel);
+  if (level != 0 && level != s.settings[3]) return false;
+  if (s.dayOfYear < window.first || s.dayOfYear > window.last) return false;
+  if (!ColumnAdmits(conditions, 10, s.dayPhase[1])) return false;
+  if (!ColumnAdmits(conditions, 13, s.dayPhase[2])) return false;
+  if (!ColumnAdmits(conditions, 16, s.settings[6])) return false;
+  if (!ColumnAdmits(conditions, 19, s.settings[9])) return false;
+  if (!ColumnAdmits(conditions, 22, s.settings[7])) return false;
+  double lowest = Number(Mid(conditions, 25, 3));
+  double highest = Number(Mid(conditions, 28, 3));
+  return lowest <= s.temperature && s.temperature <= highest;
+}
+
+}  // namespace quorbel::phrases
