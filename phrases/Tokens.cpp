@@ -1,0 +1,97 @@
+#include "phrases/Tokens.h"
+
+#include <algorithm>
+
+#include "phrases/TextPieces.h"
+
+namespace quorbel::phrases {
+namespace {
+
+constexpr TextView kCall = u"_call";
+
+// castForms(n) without its final code character; n = 0 means member 10.
+Text CastMember(const StoryState& s, int n) {
+  if (n == 0) n = 10;
+  return AllButLast(s.castForms[static_cast<std::size_t>(n)]);
+}
+
+// The digit right after a five-character token, 0 when there is none.
+int DigitAfter(TextView buffer, std::size_t token) {
+  return token + 4 < buffer.size() ? DigitValue(buffer[token + 4]) : 0;
+}
+
+void ReplaceSuspect(const StoryState& s, Text& buffer) {
+  std::size_t p = buffer.find(u"_sus");
+  if (p == Text::npos) return;
+  int position = DigitAfter(buffer, p);
+  int member = 0;  // an empty guess, a position beyond it and position 0 all name member 10
+  Long last = s.attemptNo - 1;
+  if (position >= 1 && last >= 0 && last <= 10) {
+    const Text& guess = s.guesses[static_cast<std::size_t>(last)];
+    if (static_cast<std::size_t>(position) <= guess.size()) member = DigitValue(guess[position - 1]);
+  }
+  buffer.replace(p, 5, CastMember(s, member));
+}
+
+void ReplaceCastMember(const StoryState& s, Text& buffer) {
+  std::size_t p = buffer.find(u"_npc");
+  if (p == Text::npos) return;
+  buffer.replace(p, 5, CastMember(s, DigitAfter(buffer, p)));
+}
+
+// Takes a line out of the shade group titled title. False when no group has that title or the
+// group has no lines left; then nothing is drawn.
+bool DrawShadeLine(StoryState& s, Random& rng, TextView title, Text& line) {
+  if (title.empty()) return false;
+  for (std::size_t k = 1; k <= static_cast<std::size_t>(kMaxShadeGroups); ++k) {
+    if (s.shadeTitles[k].empty()) return false;
+    if (s.shadeTitles[k] != title) continue;
+    Long count = std::min<Long>(s.shadeCounts[k], kMaxShadeLines);
+    if (count <= 0) return false;
+    Long r = std::clamp<Long>(Int(rng.Rnd() * count) + 1, 1, count);
+    auto& lines = s.shadeLines[k];
+    line = lines[static_cast<std::size_t>(r)];
+    for (Long j = r; j < count; ++j) lines[static_cast<std::size_t>(j)] = lines[static_cast<std::size_t>(j + 1)];
+    s.shadeCounts[k] = count - 1;
+    return true;
+  }
+  return false;
+}
+
+void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer) {
+  std::size_t p = buffer.find(kCall);
+  if (p == Text::npos) return;
+  // "_call", one character not read, the title, ")" and the flag.
+  std::size_t argStart = p + 6;
+  std::size_t close = argStart < buffer.size() ? buffer.find(u')', argStart) : Text::npos;
+  if (close == Text::npos) throw TokenError("a \"_call\" without \")\"");
+  std::size_t argEnd = std::min(close + 2, buffer.size());
+  TextView arg = TextView(buffer).substr(argStart, argEnd - argStart);
+  Text title(arg.substr(0, arg.size() >= 2 ? arg.size() - 2 : 0));
+  char16_t flag = arg.back();
+
+  Text line;
+  bool replaced = false;
+  if (flag == u'1') replaced = DrawShadeLine(s, rng, title, line);
+  Long roll = Int(rng.Rnd() * 100);
+  if (flag == u'0' && roll < 50) replaced = DrawShadeLine(s, rng, title, line);
+  buffer.replace(p, 6 + arg.size(), replaced ? line : Text());
+}
+
+}  // namespace
+
+bool HasUnclosedCall(TextView text) {
+  for (std::size_t p = text.find(kCall); p != TextView::npos; p = text.find(kCall, p + 1)) {
+    std::size_t argStart = p + 6;
+    if (argStart >= text.size() || text.find(u')', argStart) == TextView::npos) return true;
+  }
+  return false;
+}
+
+void SubstituteTokens(StoryState& s, Random& rng, Text& buffer) {
+  ReplaceSuspect(s, buffer);
+  ReplaceCastMember(s, buffer);
+  ReplaceShadeCall(s, rng, buffer);
+}
+
+}  // namespace quorbel::phrases
