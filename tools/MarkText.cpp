@@ -357,13 +357,15 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
         break;
       }
       std::size_t first = static_cast<std::size_t>(blank - lines.begin()) + 1;
-      if ((n - first) % 6 != 0) {
+      // A source cannot end with an empty line without looking like it has a stray one, so a
+      // last record that stops after its precondition gets its empty fact line here.
+      if ((n - first) % 6 == 5) lines.emplace_back();
+      if ((lines.size() - first) % 6 != 0) {
         errors.push_back({displayName, static_cast<int>(n),
-                          "the file ends in the middle of a record (records are six lines each; a last record "
-                          "with an empty precondition and fact ends with two empty lines)"});
+                          "the file ends in the middle of a record (records are six lines each)"});
         break;
       }
-      for (std::size_t r = first; r < n; r += 6) {
+      for (std::size_t r = first; r < lines.size(); r += 6) {
         // A short conditions line shifts the temperature columns and quietly makes the record
         // ineligible, so it is refused here.
         if (lines[r + 2].size() != 30)
