@@ -1,0 +1,17 @@
+#pragma once
+// The about window: a few lines about the program; any click in it closes it.
+#include <QWidget>
+
+namespace quorbel::ui {
+
+class Form3 : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Form3(QWidget* parent = nullptr);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+}  // namespace quorbel::ui

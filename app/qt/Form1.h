@@ -1,0 +1,78 @@
+#pragma once
+// The story window. Every rule of the story lives in StorySession; this window forwards the
+// reader's clicks and keys to it and then shows its WindowState, nothing more.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "app/StorySession.h"
+#include "view/qt/PageControls.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class QAction;
+
+namespace quorbel::ui {
+
+class ClickLabel;
+class Form2;
+class Form3;
+
+class Form1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // dir: the story material; rng: the story's generator; reseed: re-seeds rng from the clock
+  // (called on load and for each new story).
+  Form1(DataDir dir, Random& rng, std::function<void()> reseed = {}, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  StorySession& session() { return session_; }
+  const DataDir& dataDir() const { return dir_; }
+  // The settings or about window while it is open.
+  QWidget* settingsWindow() const;
+  QWidget* aboutWindow() const;
+
+ public slots:
+  void Timer1_Timer();
+  void PickSuspect(int k);  // Label4_DblClick .. Label13_DblClick
+  void Command1_Click();    // scroll up
+  void Command2_Click();    // scroll down
+  void Command3_Click();    // OK
+  void Command4_Click();    // Отмена
+  void Command5_Click();    // another story
+  void Command6_Click();    // save
+  void nastrojki_Click();
+  void help_Click();
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildControls();
+  QLabel* AddLabel(int number, const QString& text, const QFont& font, int left, int top, int width,
+                   int height);
+  void Mirror();
+  void ShowError(const QString& intro, const std::exception& e);
+  void OpenChild(QWidget* child);
+
+  DataDir dir_;
+  StorySession session_;
+  QTimer* timer_ = nullptr;
+  QLabel* cover_ = nullptr;  // Image1
+  std::unique_ptr<PageControls> page_;
+  std::array<QLabel*, 71> labels_{};  // Label1..Label70 by number
+  std::array<QPushButton*, 7> buttons_{};  // Command3..Command6 by number
+  QAction* settingsAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
+  QPointer<QWidget> settings_;
+  QPointer<QWidget> about_;
+  int wheelRest_ = 0;
+};
+
+}  // namespace quorbel::ui
