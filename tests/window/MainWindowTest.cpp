@@ -430,6 +430,14 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(Label(about, 6), Qt::LeftButton);
     QTRY_VERIFY(!about);
     QVERIFY(form_->isEnabled());
+
+    // The about window closed by its title bar gives the input back too.
+    Find<QAction>(form_.get(), "help")->trigger();
+    about = form_->aboutWindow();
+    QVERIFY(about && !form_->isEnabled());
+    about->close();
+    QTRY_VERIFY(!about);
+    QVERIFY(form_->isEnabled());
   }
 };
 
