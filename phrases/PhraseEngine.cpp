@@ -85,8 +85,10 @@ class PhraseFileWalk {
     Text closingMode;
     Text level;
 
+    int previousKeyLine = 0;
+
     while (!AtEnd()) {
-      if (planIndex > plans_.size()) Fail(file_.LineNumber() + 1, "a key that belongs to no remaining plan");
+      if (planIndex > plans_.size()) Fail(previousKeyLine, "a key that belongs to no remaining plan");
       const Plan& plan = plans_[planIndex - 1];
       previousKind = currentKind;
       currentKind = plan.kind;
@@ -95,7 +97,8 @@ class PhraseFileWalk {
 
       PhraseRecord rec = ReadRecord();
       const int keyLine = rec.line + 1;
-      if (wordIndex > plan.words.size()) Fail(keyLine, "a record after the last group of its plan");
+      // Only a record carried past the plan's last word gets here: its key was no word of the plan.
+      if (wordIndex > plan.words.size()) Fail(previousKeyLine, "a key that belongs to no word of its plan");
       const bool counted = KeyOf(plan.words[wordIndex - 1]) == rec.key;
       if (counted && phrases::IsEligible(s_, rec.conditions, rec.precondition, level, TimeWindow::Strict, window_))
         AddCandidate(rec);
@@ -131,6 +134,7 @@ class PhraseFileWalk {
         }
         wordIndex = 1;
       }
+      previousKeyLine = keyLine;
     }
   }
 

@@ -217,7 +217,7 @@ TEST(PhraseFiles, MissingAndMalformedFilesNameTheFileAndLine) {
       {"one_bar", "phrases/one_bar.qrb: line 2: a plan line without two \"|\""},
       {"cut_short", "phrases/cut_short.qrb: line 9: a phrase record cut short by the end of the file"},
       {"no_plan_left", "phrases/no_plan_left.qrb: line 10: a key that belongs to no remaining plan"},
-      {"after_last_word", "phrases/after_last_word.qrb: line 16: a record after the last group of its plan"},
+      {"after_last_word", "phrases/after_last_word.qrb: line 10: a key that belongs to no word of its plan"},
       {"too_many_words", "phrases/too_many_words.qrb: line 1: more than 50 words in a plan line"},
       {"too_many_plans", "phrases/too_many_plans.qrb: line 101: more than 100 plan lines"},
       {"unclosed_call", "phrases/unclosed_call.qrb: line 6: a \"_call\" without \")\""},
