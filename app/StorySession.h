@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "story/StoryState.h"
 #include "story/TextFile.h"
@@ -39,6 +40,9 @@ struct WindowState {
   Text title;                     // Label1
   PageView page;                  // Picture1, Label51..Label69, Command1, Command2
 };
+
+// The story as the save writes it: line 1 indented by three blanks, then lines 2..lineCount.
+std::vector<Text> SavedLines(const StoryState& s);
 
 // Ending kinds of the final episode file.
 enum class Ending { None = 0, QuickWin = 1, LastGuessWin = 2, Defeat = 3 };

@@ -1,12 +1,197 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
+#include <chrono>
+#include <exception>
+#include <fstream>
+#include <iomanip>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <ostream>
+#include <sstream>
+
+#include "app/StorySession.h"
+#include "cli/Options.h"
+#include "cli/Players.h"
+#include "story/DataError.h"
+
+#if __has_include("cli/Checker.h")
+#include "cli/Checker.h"
+#define QUORBEL_HAS_CHECKER 1
+#endif
 
 namespace quorbel::cli {
 
-int Run(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "quorbel-cli: not built yet\n";
-  return 1;
+namespace {
+
+constexpr std::uint64_t kPlayerSeedMix = 0x9E3779B97F4A7C15ULL;
+
+struct Turn {
+  std::string guess, result;
+  Long verdict = 0;
+  std::string status;
+};
+
+struct PlayedStory {
+  std::vector<Turn> turns;
+};
+
+std::unique_ptr<Player> MakePlayer(const Options& o, Random& playerRng) {
+  switch (o.play) {
+    case Play::Given:
+      return std::make_unique<GivenPlayer>(o.guesses);
+    case Play::Random:
+      return std::make_unique<RandomPlayer>(playerRng);
+    case Play::Solver:
+      return std::make_unique<SolverPlayer>(playerRng);
+    case Play::None:
+      break;
+  }
+  return nullptr;
+}
+
+// Builds the story as the window does (code first, then the timer's build) and plays the
+// player's guesses, each one a press of OK, until the story ends or the player stops.
+PlayedStory Play(StorySession& session, Player* player) {
+  PlayedStory played;
+  session.Load();
+  session.TimerTick();
+  while (player && !session.finished()) {
+    std::string guess = player->Next();
+    if (guess.empty()) break;
+    for (char d : guess) session.PickSuspect(d == '0' ? 10 : d - '0');
+    session.Ok();
+    const StoryState& s = session.state();
+    const Long n = s.attemptNo - 1;
+    Turn t;
+    t.guess = ToUtf8(s.guesses[static_cast<std::size_t>(n)]);
+    t.result = ToUtf8(s.results[static_cast<std::size_t>(n)]);
+    t.verdict = s.verdict;
+    t.status = ToUtf8(s.statusLine);
+    played.turns.push_back(t);
+    player->Told(guess, s.bulls[static_cast<std::size_t>(n)], s.cows[static_cast<std::size_t>(n)]);
+  }
+  return played;
+}
+
+std::string StoryText(const StoryState& s) {
+  std::string out;
+  for (const Text& line : SavedLines(s)) {
+    out += ToUtf8(line);
+    out += '\n';
+  }
+  return out;
+}
+
+nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const PlayedStory& played) {
+  const StoryState& s = session.state();
+  using nlohmann::json;
+  json j;
+  j["seed"] = seed;
+  j["title"] = ToUtf8(s.title);
+  json settings = json::array();
+  for (int i = 1; i <= 10; ++i) settings.push_back(s.settings[static_cast<std::size_t>(i)]);
+  j["settings"] = settings;
+  j["plotVariant"] = s.plotVariant;
+  json cast = json::array();
+  for (int i = 1; i <= 10; ++i) cast.push_back(ToUtf8(s.castNames[static_cast<std::size_t>(i)]));
+  j["cast"] = cast;
+  json questions = json::array();
+  for (int i = 1; i <= 4; ++i) questions.push_back(ToUtf8(s.questions[static_cast<std::size_t>(i)]));
+  j["questions"] = questions;
+  std::string code;
+  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.codeDigits[static_cast<std::size_t>(i)]);
+  j["code"] = code;
+  json turns = json::array();
+  for (const Turn& t : played.turns)
+    turns.push_back({{"guess", t.guess}, {"result", t.result}, {"verdict", t.verdict}, {"status", t.status}});
+  j["turns"] = turns;
+  j["ending"] = session.finished() ? json(static_cast<int>(session.ending())) : json(nullptr);
+  j["status"] = ToUtf8(s.statusLine);
+  json lines = json::array();
+  for (Long i = 1; i <= s.lineCount; ++i) lines.push_back(ToUtf8(s.textLines[static_cast<std::size_t>(i)]));
+  j["lines"] = lines;
+  json facts = json::array();
+  for (Long i = 1; i <= s.factCount; ++i) facts.push_back(ToUtf8(s.facts[static_cast<std::size_t>(i)]));
+  j["facts"] = facts;
+  return j;
+}
+
+std::uint64_t ClockSeed() {
+  return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+int RunStories(const Options& o, std::ostream& out) {
+  const std::uint64_t first = o.seed.value_or(ClockSeed());
+  std::vector<double> ms;
+  const auto start = std::chrono::steady_clock::now();
+  for (long i = 0; i < *o.stories; ++i) {
+    const std::uint64_t seed = first + static_cast<std::uint64_t>(i);
+    SeededRandom rng(seed);
+    SeededRandom playerRng(seed ^ kPlayerSeedMix);
+    Options play = o;
+    if (play.play == Play::None) play.play = Play::Random;
+    auto player = MakePlayer(play, playerRng);
+    StorySession session(DataDir(o.dataDir), rng);
+    const auto t0 = std::chrono::steady_clock::now();
+    Play(session, player.get());
+    const auto t1 = std::chrono::steady_clock::now();
+    ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+  }
+  const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::sort(ms.begin(), ms.end());
+  const std::size_t n = ms.size();
+  const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
+  std::ostringstream line;
+  line << std::fixed << std::setprecision(1) << n << " stories in " << total << " s: "
+       << static_cast<double>(n) / total << " stories per second, median " << std::setprecision(3) << median
+       << " ms per story (seeds " << first << ".." << first + n - 1 << ")\n";
+  out << line.str();
+  return 0;
+}
+
+int RunOne(const Options& o, std::ostream& out) {
+  const std::uint64_t seed = o.seed.value_or(ClockSeed());
+  SeededRandom rng(seed);
+  SeededRandom playerRng(seed ^ kPlayerSeedMix);
+  auto player = MakePlayer(o, playerRng);
+  StorySession session(DataDir(o.dataDir), rng);
+  PlayedStory played = Play(session, player.get());
+  if (o.saveFile) session.Save(*o.saveFile);
+  if (o.json)
+    out << StoryJson(seed, session, played).dump(2) << '\n';
+  else
+    out << StoryText(session.state());
+  return 0;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ParseResult parsed = ParseArgs(args);
+  if (!parsed.options) {
+    err << "quorbel-cli: " << parsed.error << '\n' << kUsage << '\n';
+    return 2;
+  }
+  const Options& o = *parsed.options;
+  try {
+    if (o.check) {
+#ifdef QUORBEL_HAS_CHECKER
+      return RunCheck(DataDir(o.dataDir), out);
+#else
+      err << "quorbel-cli: check is not available in this build\n";
+      return 2;
+#endif
+    }
+    if (o.stories) return RunStories(o, out);
+    return RunOne(o, out);
+  } catch (const DataError& e) {
+    err << "quorbel-cli: " << e.what() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    err << "quorbel-cli: " << e.what() << '\n';
+    return 1;
+  }
 }
 
 }  // namespace quorbel::cli

@@ -1,0 +1,122 @@
+#include "app/StoryFlow.h"
+
+#include "phrases/PhraseEngine.h"
+#include "story/Episodes.h"
+#include "story/Numbers.h"
+#include "story/PlotBuilder.h"
+
+namespace quorbel {
+
+namespace {
+std::size_t U(Long i) { return static_cast<std::size_t>(i); }
+Long Digit(char16_t c) { return (c >= u'0' && c <= u'9') ? c - u'0' : 0; }
+Long DigitAt(TextView t, std::size_t i) { return i < t.size() ? Digit(t[i]) : 0; }
+}  // namespace
+
+void DrawSecretCode(StoryState& s, Random& rng) {
+  for (Long i = 1; i <= 4; ++i) {
+    bool repeated = true;
+    while (repeated) {
+      s.codeDigits[U(i)] = Int(rng.Rnd() * 10);
+      repeated = false;
+      for (Long j = 1; j < i; ++j) repeated = repeated || s.codeDigits[U(j)] == s.codeDigits[U(i)];
+    }
+  }
+}
+
+void ScoreGuess(StoryState& s, Long n, TextView guess) {
+  for (Long p = 1; p <= 4; ++p) {
+    Long g = DigitAt(guess, U(p - 1));
+    if (g == s.codeDigits[U(p)]) ++s.bulls[U(n)];
+    for (Long q = 1; q <= 4; ++q) {
+      if (q != p && g == s.codeDigits[U(q)]) {
+        ++s.cows[U(n)];
+        break;
+      }
+    }
+  }
+  s.guesses[U(n)] = Text(guess);
+  s.results[U(n)] = Str(s.bulls[U(n)]) + Str(s.cows[U(n)]);
+}
+
+void JudgeGuess(StoryState& s, Long n) {
+  s.verdict = 0;
+  const Text& current = s.results[U(n)];
+  for (Long k = 1; k < n; ++k) {
+    if (s.results[U(k)] == current) {
+      s.verdict = 2;
+      return;
+    }
+  }
+  Long d[5] = {0};
+  for (Long p = 1; p <= 4; ++p) d[p] = DigitAt(s.guesses[U(n)], U(p - 1));
+  // Running totals over all the earlier guesses, never reset between them.
+  Long same = 0, shared = 0;
+  for (Long k = 1; k < n; ++k) {
+    const Text& earlier = s.guesses[U(k)];
+    for (Long p = 1; p <= 4; ++p)
+      if (DigitAt(earlier, U(p - 1)) == d[p]) ++same;
+    for (Long p = 1; p <= 4; ++p) {
+      for (Long q = 1; q <= 4; ++q) {
+        if (q != p && DigitAt(earlier, U(p - 1)) == d[q]) {
+          ++shared;
+          break;
+        }
+      }
+    }
+    Long bullsDigit = DigitAt(s.results[U(k)], 1);
+    Long cowsDigit = DigitAt(s.results[U(k)], 3);
+    if (same < bullsDigit) s.verdict = 1;
+    if (same + shared < bullsDigit + cowsDigit) s.verdict = 1;
+  }
+}
+
+void PlayMainEpisodes(StoryState& s, Random& rng, const DataDir& dir) {
+  const Text name = ThemeFileName(s, u"osn_");
+  CountGroups(s, dir, name);
+  InputFile f = dir.Open(name);
+  s.groupNo = 1;
+  while (!f.Eof()) {
+    const Long size = s.groupSizes[U(s.groupNo)];
+    bool anyFree = false;
+    for (Long r = 1; r <= size && !anyFree; ++r) anyFree = s.usedRecords[U(s.groupNo)][U(r)] == 0;
+    // A group whose records have all been kept is skipped: the redraw could never end.
+    s.pickedRecord = 0;
+    if (anyFree) {
+      do {
+        s.pickedRecord = Int(rng.Rnd() * size + 1);
+      } while (s.usedRecords[U(s.groupNo)][U(s.pickedRecord)] == 1);
+    }
+    for (s.recordNo = 1; s.recordNo <= size; ++s.recordNo) {
+      ReadEpisodeRecord(f, s);
+      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, name, true);
+    }
+    ++s.groupNo;
+  }
+}
+
+void PlayFinalEpisode(StoryState& s, Random& rng, const DataDir& dir, Long kind) {
+  const Text name = ThemeFileName(s, u"fin_");
+  Long count = 0;
+  {
+    InputFile f = dir.Open(name);
+    while (!f.Eof()) {
+      Long group = f.ReadNumberField();
+      f.ReadLine();
+      f.ReadTextField();
+      if (group == kind) ++count;
+    }
+  }
+  s.groupNo = count;
+  s.pickedRecord = Int(rng.Rnd() * count + 1);
+  InputFile f = dir.Open(name);
+  Long numbered = 0;
+  while (!f.Eof()) {
+    // The final record's three reads go into the same members as the main records' reads;
+    // chance, break and ranges keep the values of the last main record.
+    ReadFinalRecord(f, s);
+    if (s.recGroup == kind && ++numbered == s.pickedRecord) RenderPhraseFile(s, rng, dir);
+  }
+}
+
+}  // namespace quorbel

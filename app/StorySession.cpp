@@ -1,0 +1,195 @@
+#include "app/StorySession.h"
+
+#include "app/StoryFlow.h"
+#include "story/Numbers.h"
+#include "story/PlotBuilder.h"
+
+namespace quorbel {
+
+namespace {
+
+std::size_t U(Long i) { return static_cast<std::size_t>(i); }
+
+const char* const kDesignSuspects[] = {"",           "1. Иванов",   "2. Петров",  "3. Сидоров",
+                                       "4. Константинов", "5. Васечкин", "6. Федоров", "7. Борисов",
+                                       "8. Филиппов", "9. Леонидов", "10(0). Гуринов"};
+
+Text WithoutLast(const Text& t) { return t.empty() ? t : t.substr(0, t.size() - 1); }
+
+}  // namespace
+
+StorySession::StorySession(DataDir dir, Random& rng, std::function<void()> reseed)
+    : dir_(std::move(dir)), rng_(rng), reseed_(std::move(reseed)), state_(std::make_unique<StoryState>()) {
+  for (int k = 1; k <= 10; ++k) {
+    window_.suspectCaptions[U(k)] = T(kDesignSuspects[k]);
+    window_.suspectVisible[U(k)] = true;
+    window_.suspectEnabled[U(k)] = true;
+  }
+  window_.questionCaption = T("Вопрос-вопрос-вопрос");
+  window_.title = T("НАЗВАНИЕ РАССКАЗА");
+}
+
+void StorySession::DrawCode() { DrawSecretCode(*state_, rng_); }
+
+void StorySession::Load() {
+  if (reseed_) reseed_();
+  StoryState& s = *state_;
+  s.answerPos = 1;
+  s.attemptNo = 1;
+  s.lineCount = 1;
+  s.topLine = 1;
+  s.factCount = 0;
+  DrawCode();
+  window_.timerEnabled = true;
+}
+
+void StorySession::TimerTick() {
+  StoryState& s = *state_;
+  window_.timerEnabled = false;
+  try {
+    BuildStory(s, rng_, dir_);
+  } catch (...) {
+    // The story could not be built: leave a way to try again.
+    window_.newStoryVisible = true;
+    throw;
+  }
+  window_.title = s.title;
+  for (Long k = 1; k <= 10; ++k) {
+    Text prefix = k == 10 ? T("10(0) ") : NumText(k) + u" ";
+    window_.suspectCaptions[U(k)] = prefix + WithoutLast(s.castNames[U(k)]);
+  }
+  window_.questionCaption = s.questions[U(s.answerPos >= 1 && s.answerPos <= 4 ? s.answerPos : 1)];
+  ShowPage(s, window_.page);
+  window_.coverVisible = false;
+  window_.page.pictureVisible = true;
+  window_.okVisible = true;
+  window_.cancelVisible = true;
+  window_.newStoryVisible = true;
+}
+
+void StorySession::PickSuspect(int k) {
+  if (k < 1 || k > 10 || finished()) return;
+  if (!window_.suspectVisible[U(k)] || !window_.suspectEnabled[U(k)]) return;
+  StoryState& s = *state_;
+  window_.suspectVisible[U(k)] = false;
+  if (s.answerPos >= 1 && s.answerPos <= 4) window_.digitBoxes[U(s.answerPos)] = NumText(k % 10);
+  ++s.answerPos;
+  if (s.answerPos == 5) window_.okEnabled = true;
+  if (s.answerPos < 5) window_.questionCaption = s.questions[U(s.answerPos)];
+}
+
+void StorySession::Cancel() {
+  StoryState& s = *state_;
+  for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  s.answerPos = 1;
+  window_.questionCaption = s.questions[1];
+  window_.okEnabled = false;
+}
+
+void StorySession::Ok() {
+  StoryState& s = *state_;
+  if (!window_.okVisible || !window_.okEnabled || s.attemptNo < 1 || s.attemptNo > 8) return;
+  const Long n = s.attemptNo;
+  const Text guess = window_.digitBoxes[1] + window_.digitBoxes[2] + window_.digitBoxes[3] + window_.digitBoxes[4];
+  ScoreGuess(s, n, guess);
+  window_.rowGuess[U(n)] = s.guesses[U(n)];
+  window_.rowResult[U(n)] = s.results[U(n)];
+  window_.rowVisible[U(n)] = true;
+  if (s.bulls[U(n)] == 4) {
+    window_.congratsVisible = true;
+    for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = false;
+    window_.instructionVisible = false;
+    window_.questionVisible = false;
+  } else {
+    for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
+  }
+  s.attemptNo = n + 1;
+  s.answerPos = 1;
+  window_.questionCaption = s.questions[1];
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  window_.okEnabled = false;
+
+  JudgeGuess(s, n);
+  PlayMainEpisodes(s, rng_, dir_);
+  ShowPage(s, window_.page);
+
+  const bool found = s.results[U(n)] == u" 4 0";
+  Ending kind = Ending::None;
+  if (n <= 7 && found) kind = Ending::QuickWin;
+  if (n == 8 && found) kind = Ending::LastGuessWin;
+  if (n == 8 && !found) kind = Ending::Defeat;
+  if (kind != Ending::None) {
+    PlayFinalEpisode(s, rng_, dir_, static_cast<Long>(kind));
+    ShowPage(s, window_.page);
+    ending_ = kind;
+    FinishStory();
+  }
+  s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
+}
+
+void StorySession::FinishStory() {
+  window_.saveVisible = true;
+  window_.instructionVisible = false;
+  window_.questionVisible = false;
+  window_.digitBoxesVisible = false;
+  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[U(k)] = false;
+  window_.okVisible = false;
+  window_.cancelVisible = false;
+}
+
+void StorySession::NewStory() {
+  StoryState& s = *state_;
+  window_.page.pictureVisible = false;
+  window_.coverVisible = true;
+  for (int n = 1; n <= 8; ++n) {
+    s.bulls[U(n)] = 0;
+    s.cows[U(n)] = 0;
+  }
+  for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
+  window_.instructionVisible = true;
+  window_.questionVisible = true;
+  for (int n = 1; n <= 8; ++n) window_.rowVisible[U(n)] = false;
+  window_.congratsVisible = false;
+  if (reseed_) reseed_();
+  s.answerPos = 1;
+  s.attemptNo = 1;
+  DrawCode();
+  // Every line is emptied, not only the first thousand: a longer earlier story would otherwise
+  // leave its tail behind the new text.
+  for (auto& line : s.textLines) line.clear();
+  s.lineCount = 1;
+  s.topLine = 1;
+  s.factCount = 0;
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  window_.digitBoxesVisible = true;
+  window_.okEnabled = false;
+  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[U(k)] = true;
+  window_.page.scrollUpVisible = false;
+  window_.page.scrollDownVisible = false;
+  window_.okVisible = false;
+  window_.cancelVisible = false;
+  window_.newStoryVisible = false;
+  window_.page.firstRowNarrow = true;
+  ending_ = Ending::None;
+  window_.timerEnabled = true;
+}
+
+std::vector<Text> SavedLines(const StoryState& s) {
+  std::vector<Text> lines;
+  for (Long i = 1; i <= s.lineCount && i <= kMaxTextLines; ++i)
+    lines.push_back(i == 1 ? u"   " + s.textLines[1] : s.textLines[U(i)]);
+  return lines;
+}
+
+void StorySession::Save(const std::filesystem::path& path) {
+  // Written through a temporary file and a rename: a failed save leaves the old file whole,
+  // and the button stays for another try.
+  WriteTextFile(path, SavedLines(*state_), path.filename().string());
+  window_.saveVisible = false;
+}
+
+void StorySession::ScrollUp() { quorbel::ScrollUp(*state_, window_.page); }
+void StorySession::ScrollDown() { quorbel::ScrollDown(*state_, window_.page); }
+
+}  // namespace quorbel

@@ -1,0 +1,82 @@
+// Speed of a story on the test material: the build, one OK press, and a whole story of eight
+// guesses. Run: build/bench/quorbel_bench
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/StorySession.h"
+
+namespace {
+
+using namespace quorbel;
+
+const char* kMaterial = QUORBEL_FIXTURES "/story";
+
+std::string Code(const StorySession& s) {
+  std::string code;
+  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.state().codeDigits[static_cast<std::size_t>(i)]);
+  return code;
+}
+
+// Guesses that miss the code, so that every story runs to its eighth OK.
+std::string Miss(const std::string& code) {
+  std::string g;
+  for (char d = '0'; d <= '9' && g.size() < 4; ++d)
+    if (code.find(d) == std::string::npos) g += d;
+  return g;
+}
+
+void Guess(StorySession& s, const std::string& g) {
+  for (char d : g) s.PickSuspect(d == '0' ? 10 : d - '0');
+  s.Ok();
+}
+
+void BM_BuildStory(benchmark::State& state) {
+  std::uint64_t seed = 1;
+  for (auto _ : state) {
+    SeededRandom rng(seed++);
+    StorySession session{DataDir(kMaterial), rng};
+    session.Load();
+    session.TimerTick();
+    benchmark::DoNotOptimize(session.state().lineCount);
+  }
+}
+BENCHMARK(BM_BuildStory)->Unit(benchmark::kMicrosecond);
+
+void BM_OkPress(benchmark::State& state) {
+  std::uint64_t seed = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SeededRandom rng(seed++);
+    StorySession session{DataDir(kMaterial), rng};
+    session.Load();
+    session.TimerTick();
+    const std::string miss = Miss(Code(session));
+    state.ResumeTiming();
+    Guess(session, miss);
+    benchmark::DoNotOptimize(session.state().lineCount);
+  }
+}
+BENCHMARK(BM_OkPress)->Unit(benchmark::kMicrosecond);
+
+void BM_WholeStory(benchmark::State& state) {
+  std::uint64_t seed = 1;
+  for (auto _ : state) {
+    SeededRandom rng(seed++);
+    StorySession session{DataDir(kMaterial), rng};
+    session.Load();
+    session.TimerTick();
+    const std::string miss = Miss(Code(session));
+    for (int n = 0; n < 8; ++n) Guess(session, miss);
+    benchmark::DoNotOptimize(session.state().lineCount);
+  }
+}
+BENCHMARK(BM_WholeStory)->Unit(benchmark::kMicrosecond)->ComputeStatistics("median", [](const std::vector<double>& v) {
+  std::vector<double> s(v);
+  std::sort(s.begin(), s.end());
+  return s[s.size() / 2];
+});
+
+}  // namespace

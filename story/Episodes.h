@@ -1,0 +1,26 @@
+#pragma once
+// Episode files: the seven-read records of the opening and main files, the three-read records
+// of the final files, the group pass, and the step played on a chosen record.
+#include "story/Random.h"
+#include "story/StoryState.h"
+#include "story/TextFile.h"
+
+namespace quorbel {
+
+// Reads one seven-read record into the rec* members; checks the two ranges.
+void ReadEpisodeRecord(InputFile& f, StoryState& s);
+// Reads one three-read record of a final file: recGroup, recNote, recPhraseFile.
+void ReadFinalRecord(InputFile& f, StoryState& s);
+
+// First pass over an episode file: groupSizes(1..n) from the runs of equal keys. Returns n.
+// An empty file, more than 100 groups or more than 100 records in a group are data faults.
+Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName);
+
+// The step on a chosen record: the keep roll, the phrase file, paragraph lines, the clock step
+// and, if the roll failed, the text taken back. markUsed: the main episodes mark a kept record.
+void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool markUsed);
+
+// Appends a line to the story text; a story longer than the text array is a data fault of file.
+void AppendLine(StoryState& s, TextView line, TextView fileName);
+
+}  // namespace quorbel

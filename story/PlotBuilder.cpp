@@ -1,0 +1,199 @@
+#include "story/PlotBuilder.h"
+
+#include <utility>
+
+#include "clock/StoryClock.h"
+#include "settings/SettingsFile.h"
+#include "story/Catalogue.h"
+#include "story/Conditions.h"
+#include "story/Episodes.h"
+#include "story/Numbers.h"
+
+namespace quorbel {
+
+namespace {
+
+std::size_t U(Long i) { return static_cast<std::size_t>(i); }
+
+Text WithoutMarks(TextView form) {
+  Text out;
+  for (char16_t c : form)
+    if (c != u'|') out.push_back(c);
+  return out;
+}
+
+// The ten settings values must lie within what the settings window can store; anything else
+// would send the opening conditions off their tables.
+void CheckSettings(const SettingsValues& v) {
+  static constexpr Long kMax[11] = {0, 1000000, 1000000, 3, 12, 12, 4, 4, 3, 8, 1};
+  for (int i = 1; i <= 10; ++i) {
+    if (v[U(i)] < 0 || v[U(i)] > kMax[i])
+      throw DataError(kSettingsFileName, i, "value " + std::to_string(v[U(i)]) + " is out of range 0.." +
+                                                std::to_string(kMax[i]));
+  }
+}
+
+}  // namespace
+
+Text StyleFileName(const StoryState& s, const char16_t* prefix) {
+  return s.styleFolder + prefix + NumText(s.settings[1]) + u".qrb";
+}
+
+Text ThemeFileName(const StoryState& s, const char16_t* prefix) {
+  return s.styleFolder + prefix + NumText(s.settings[2]) + u"_" + NumText(s.plotVariant) + u".qrb";
+}
+
+void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
+  const Text name = StyleFileName(s, u"pers_");
+  InputFile f = dir.Open(name);
+  Long n = 0;
+  while (!f.Eof()) {
+    int line = f.LineNumber();
+    Text entry = f.ReadTextField();
+    if (entry.empty()) throw DataError(f.name(), line, "an empty person entry");
+    if (n == kMaxPersons) throw DataError(f.name(), line, "more than 1000 persons");
+    s.personPool[U(++n)] = std::move(entry);
+  }
+  // Ten distinct entries are needed, or the draw below could never finish.
+  Long distinct = 0;
+  for (Long i = 1; i <= n && distinct < 10; ++i) {
+    bool seen = false;
+    for (Long j = 1; j < i && !seen; ++j) seen = s.personPool[U(j)] == s.personPool[U(i)];
+    if (!seen) ++distinct;
+  }
+  if (distinct < 10)
+    throw DataError(f.name(), 0, "fewer than ten distinct persons (" + std::to_string(distinct) + ")");
+
+  for (Long i = 1; i <= 10; ++i) {
+    bool repeated = true;
+    while (repeated) {
+      Long r = Int(n * rng.Rnd()) + 1;
+      s.castForms[U(i)] = s.personPool[U(r)];
+      repeated = false;
+      for (Long j = 1; j < i && !repeated; ++j) repeated = s.castForms[U(j)] == s.castForms[U(i)];
+    }
+  }
+  for (Long i = 1; i <= 10; ++i) s.castNames[U(i)] = WithoutMarks(s.castForms[U(i)]);
+}
+
+void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir) {
+  const Text name = StyleFileName(s, u"var_");
+  Long total = 0;
+  {
+    InputFile f = dir.Open(name);
+    if (f.Eof()) f.Fail("the variant file holds no variant");
+    while (!f.Eof()) {
+      f.ReadLine();
+      int line = f.LineNumber();
+      Long weight = f.ReadNumberField();
+      if (weight < 0 || weight > 1000000) throw DataError(f.name(), line, "a weight must be 0..1000000");
+      total += weight;
+    }
+    if (total <= 0) throw DataError(f.name(), 0, "the variant weights add up to 0");
+  }
+  Long r = Int(rng.Rnd() * total);
+  InputFile f = dir.Open(name);
+  Long cum = 0, k = 0;
+  while (!f.Eof()) {
+    f.ReadLine();
+    Long weight = f.ReadNumberField();
+    if (cum <= r) {
+      cum += weight;
+      ++k;
+      s.plotVariant = k;
+    }
+  }
+}
+
+void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
+  // Groups of an earlier story must not stay reachable by a title this story does not load.
+  for (Long g = 0; g <= kMaxShadeGroups; ++g) {
+    s.shadeTitles[U(g)].clear();
+    s.shadeCounts[U(g)] = 0;
+    for (auto& line : s.shadeLines[U(g)]) line.clear();
+  }
+  InputFile f = dir.Open(StyleFileName(s, u"ottens_"));
+  const Long a = s.settings[3];
+  Long g = 0;
+  while (!f.Eof()) {
+    int groupLine = f.LineNumber();
+    Long level = f.ReadNumberField();
+    Text title = f.ReadLine();
+    Long flag = f.ReadNumberField();
+    const bool applies = level == 0 || level == a;
+    if (applies) {
+      if (g == kMaxShadeGroups) throw DataError(f.name(), groupLine, "more than 100 shade groups for one level");
+      ++g;
+      s.shadeTitles[U(g)] = std::move(title);
+      s.shadeCounts[U(g)] = flag;
+    }
+    Long j = 0;
+    while (!f.Eof()) {
+      int line = f.LineNumber();
+      Text text = f.ReadLine();
+      if (text.empty()) break;
+      ++j;
+      if (applies) {
+        if (j > kMaxShadeLines) throw DataError(f.name(), line, "more than 100 lines in one shade group");
+        s.shadeLines[U(g)][U(j)] = std::move(text);
+      }
+    }
+    if (applies) {
+      if (s.shadeCounts[U(g)] == 1) {
+        for (Long k = 1; k <= j; ++k) {
+          Long r = Int(j * rng.Rnd() + 1);
+          std::swap(s.shadeLines[U(g)][U(k)], s.shadeLines[U(g)][U(r)]);
+        }
+      }
+      s.shadeCounts[U(g)] = j;
+    }
+  }
+}
+
+void LoadQuestions(StoryState& s, const DataDir& dir) {
+  InputFile f = dir.Open(ThemeFileName(s, u"qst_"));
+  const Long a = s.settings[3];
+  for (Long i = 0; i < 4 * (a - 1); ++i) f.ReadLine();
+  for (Long q = 1; q <= 4; ++q) {
+    Text question = f.ReadLine();
+    std::size_t p = question.find(u"_Z_");
+    if (p != Text::npos) question.replace(p, 3, s.titleWords[U(s.titleWord)]);
+    s.questions[U(q)] = std::move(question);
+  }
+}
+
+void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
+  const Text name = ThemeFileName(s, u"ncl_");
+  CountGroups(s, dir, name);
+  InputFile f = dir.Open(name);
+  s.groupNo = 1;
+  while (!f.Eof()) {
+    s.pickedRecord = Int(rng.Rnd() * s.groupSizes[U(s.groupNo)] + 1);
+    for (s.recordNo = 1; s.recordNo <= s.groupSizes[U(s.groupNo)]; ++s.recordNo) {
+      ReadEpisodeRecord(f, s);
+      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, name, false);
+    }
+    ++s.groupNo;
+  }
+  s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
+  for (Long g = 1; g <= kMaxGroups; ++g) {
+    s.groupSizes[U(g)] = 0;
+    for (Long r = 1; r <= kMaxGroupRecords; ++r) s.usedRecords[U(g)][U(r)] = 0;
+  }
+}
+
+void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {
+  SettingsValues values = ReadSettingsFile(dir.root() / kSettingsFileName);
+  CheckSettings(values);
+  for (int i = 1; i <= 10; ++i) s.settings[U(i)] = values[U(i)];
+  ResolveConditions(s, rng);
+  s.lineCount = 1;
+  ChooseStyleAndTitle(s, rng, dir);
+  ChooseCast(s, rng, dir);
+  ChoosePlotVariant(s, rng, dir);
+  LoadShades(s, rng, dir);
+  LoadQuestions(s, dir);
+  PlayOpening(s, rng, dir);
+}
+
+}  // namespace quorbel

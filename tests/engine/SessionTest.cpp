@@ -1,0 +1,256 @@
+// The story window's rules without a window: start-up, quiz, OK, endings, new story, save.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "TempMaterial.h"
+#include "app/StorySession.h"
+
+namespace quorbel {
+namespace {
+
+using testing::TempMaterial;
+
+std::string Code(const StorySession& s) {
+  std::string code;
+  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.state().codeDigits[static_cast<std::size_t>(i)]);
+  return code;
+}
+
+// A guess that shares no digit with the code.
+std::string Miss(const std::string& code) {
+  std::string g;
+  for (char d = '0'; d <= '9' && g.size() < 4; ++d)
+    if (code.find(d) == std::string::npos) g += d;
+  return g;
+}
+
+void Guess(StorySession& s, const std::string& g) {
+  for (char d : g) s.PickSuspect(d == '0' ? 10 : d - '0');
+  s.Ok();
+}
+
+class Session : public ::testing::Test {
+ protected:
+  Session() : rng(20261207), session(DataDir(QUORBEL_FIXTURES "/story"), rng) {}
+  SeededRandom rng;
+  StorySession session;
+};
+
+TEST_F(Session, StartUpBuildsTheStoryOnlyWhenTheTimerFires) {
+  const WindowState& w = session.window();
+  EXPECT_TRUE(w.coverVisible);
+  EXPECT_EQ(w.suspectCaptions[10], T("10(0). Гуринов"));
+  session.Load();
+  EXPECT_TRUE(w.timerEnabled);
+  EXPECT_FALSE(w.okVisible);
+  EXPECT_EQ(session.state().lineCount, 1);
+  const std::string code = Code(session);
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < i; ++j) EXPECT_NE(code[static_cast<std::size_t>(i)], code[static_cast<std::size_t>(j)]);
+
+  session.TimerTick();
+  EXPECT_FALSE(w.timerEnabled);
+  EXPECT_FALSE(w.coverVisible);
+  EXPECT_TRUE(w.page.pictureVisible);
+  EXPECT_TRUE(w.okVisible);
+  EXPECT_FALSE(w.okEnabled);
+  EXPECT_TRUE(w.cancelVisible);
+  EXPECT_TRUE(w.newStoryVisible);
+  EXPECT_FALSE(w.saveVisible);
+  EXPECT_EQ(w.questionCaption, session.state().questions[1]);
+  const Text& name = session.state().castNames[10];
+  EXPECT_EQ(w.suspectCaptions[10], T("10(0) ") + name.substr(0, name.size() - 1));
+  EXPECT_EQ(w.suspectCaptions[1].substr(0, 2), u"1 ");
+}
+
+TEST_F(Session, PicksFillTheBoxesAndCancelTakesThemBack) {
+  session.Load();
+  session.TimerTick();
+  const WindowState& w = session.window();
+  for (int k : {3, 10, 7, 1}) session.PickSuspect(k);
+  EXPECT_EQ(w.digitBoxes[1] + w.digitBoxes[2] + w.digitBoxes[3] + w.digitBoxes[4], u"3071");
+  EXPECT_TRUE(w.okEnabled);
+  EXPECT_FALSE(w.suspectVisible[3]);
+  EXPECT_TRUE(w.suspectVisible[2]);
+  EXPECT_EQ(w.questionCaption, session.state().questions[4]);  // stays on the last question
+  session.PickSuspect(2);  // a fifth pick hides the suspect and changes nothing else
+  EXPECT_FALSE(w.suspectVisible[2]);
+  EXPECT_EQ(session.state().answerPos, 6);
+  EXPECT_EQ(w.digitBoxes[4], u"1");
+  session.PickSuspect(3);  // a hidden suspect cannot be picked again
+  EXPECT_EQ(session.state().answerPos, 6);
+
+  session.Cancel();
+  for (int k = 1; k <= 10; ++k) EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
+  EXPECT_EQ(w.digitBoxes[1], u"");
+  EXPECT_FALSE(w.okEnabled);
+  EXPECT_EQ(session.state().answerPos, 1);
+  EXPECT_EQ(w.questionCaption, session.state().questions[1]);
+}
+
+TEST_F(Session, AWinOnTheThirdGuessEndsTheStory) {
+  session.Load();
+  session.TimerTick();
+  const std::string code = Code(session);
+  Guess(session, Miss(code));
+  Guess(session, Miss(code));
+  EXPECT_FALSE(session.finished());
+  EXPECT_EQ(session.state().verdict, 2);  // " 0 0" again
+  const Text statusBefore = session.state().statusLine;
+  Guess(session, code);
+  const WindowState& w = session.window();
+  EXPECT_EQ(session.ending(), Ending::QuickWin);
+  EXPECT_EQ(w.rowResult[3], u" 4 0");
+  EXPECT_TRUE(w.rowVisible[3]);
+  EXPECT_FALSE(w.rowVisible[4]);
+  EXPECT_TRUE(w.congratsVisible);
+  for (int k = 1; k <= 10; ++k) {
+    EXPECT_FALSE(w.suspectVisible[static_cast<std::size_t>(k)]);
+    EXPECT_FALSE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+  }
+  EXPECT_FALSE(w.instructionVisible);
+  EXPECT_FALSE(w.questionVisible);
+  EXPECT_FALSE(w.digitBoxesVisible);
+  EXPECT_FALSE(w.okVisible);
+  EXPECT_FALSE(w.cancelVisible);
+  EXPECT_TRUE(w.saveVisible);
+  EXPECT_TRUE(w.newStoryVisible);
+  EXPECT_EQ(session.state().attemptNo, 4);
+  // Each OK appends the days passed and the time.
+  const Text& status = session.state().statusLine;
+  EXPECT_EQ(status.substr(0, statusBefore.size()), statusBefore);
+  EXPECT_EQ(status.substr(status.size() - 6), u" " + session.state().clockTime);
+  // A finished story takes no more picks or OK presses.
+  session.PickSuspect(1);
+  session.Ok();
+  EXPECT_EQ(session.state().attemptNo, 4);
+}
+
+TEST_F(Session, EightMissesEndInDefeatAndTheLastGuessCanStillWin) {
+  session.Load();
+  session.TimerTick();
+  const std::string code = Code(session);
+  for (int n = 1; n <= 8; ++n) Guess(session, Miss(code));
+  const WindowState& w = session.window();
+  EXPECT_EQ(session.ending(), Ending::Defeat);
+  for (int n = 1; n <= 8; ++n) EXPECT_TRUE(w.rowVisible[static_cast<std::size_t>(n)]);
+  EXPECT_FALSE(w.congratsVisible);
+  for (int k = 1; k <= 10; ++k) {
+    EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
+    EXPECT_FALSE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+  }
+  EXPECT_EQ(session.state().attemptNo, 9);
+
+  session.NewStory();
+  session.TimerTick();
+  const std::string code2 = Code(session);
+  for (int n = 1; n <= 7; ++n) Guess(session, Miss(code2));
+  Guess(session, code2);
+  EXPECT_EQ(session.ending(), Ending::LastGuessWin);
+}
+
+TEST_F(Session, NewStoryAfterAWinResetsEverything) {
+  session.Load();
+  session.TimerTick();
+  Guess(session, Code(session));
+  ASSERT_TRUE(session.finished());
+  StoryState& s = session.state();
+  s.textLines[5000] = u"хвост длинной истории";
+  for (int k : {1, 2}) session.PickSuspect(k);
+  session.NewStory();
+  const WindowState& w = session.window();
+  EXPECT_TRUE(w.timerEnabled);
+  EXPECT_TRUE(w.coverVisible);
+  EXPECT_FALSE(w.page.pictureVisible);
+  EXPECT_FALSE(w.congratsVisible);
+  EXPECT_FALSE(w.rowVisible[1]);
+  for (int k = 1; k <= 10; ++k) {
+    EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
+    EXPECT_TRUE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+  }
+  EXPECT_FALSE(w.okVisible);
+  EXPECT_FALSE(w.cancelVisible);
+  EXPECT_FALSE(w.newStoryVisible);
+  EXPECT_TRUE(w.saveVisible);  // an unsaved ended story can still be saved
+  EXPECT_EQ(w.digitBoxes[1], u"");
+  EXPECT_EQ(s.textLines[5000], u"");
+  EXPECT_EQ(s.textLines[1], u"");
+  EXPECT_EQ(s.lineCount, 1);
+  EXPECT_EQ(s.bulls[1], 0);
+  EXPECT_EQ(s.attemptNo, 1);
+  session.TimerTick();
+  EXPECT_TRUE(w.okVisible);
+  EXPECT_FALSE(session.finished());
+}
+
+TEST(Save, LinesAsTheyStandWithTheFirstIndented) {
+  TempMaterial m;
+  SeededRandom rng(1);
+  StorySession session(m.dir(), rng);
+  StoryState& s = session.state();
+  s.textLines[1] = u"A";
+  s.textLines[2] = u"   B";
+  s.textLines[3] = u"C";
+  s.lineCount = 3;
+  session.Save(m.root() / "qrb.txt");
+  std::ifstream in(m.root() / "qrb.txt", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, "   A\r\n   B\r\nC\r\n");
+  EXPECT_FALSE(session.window().saveVisible);
+}
+
+TEST(Save, AFailedSaveKeepsTheOldFileAndSaysSo) {
+  TempMaterial m;
+  SeededRandom rng(1);
+  StorySession session(m.dir(), rng);
+  session.state().textLines[1] = u"A";
+  std::filesystem::create_directories(m.root() / "ro");
+  {
+    std::ofstream old(m.root() / "ro" / "qrb.txt");
+    old << "old story\n";
+  }
+  // A folder in place of the temporary file makes the write fail.
+  std::filesystem::create_directories(m.root() / "ro" / "qrb.txt.tmp");
+  EXPECT_THROW(session.Save(m.root() / "ro" / "qrb.txt"), DataError);
+  std::ifstream in(m.root() / "ro" / "qrb.txt");
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "old story");
+}
+
+TEST(Build, AMissingFileIsReportedAndTheWindowCanTryAgain) {
+  TempMaterial m;
+  m.Write("styles.qrb", "nothing\nНичего\n");
+  SeededRandom rng(1);
+  StorySession session(m.dir(), rng);
+  session.Load();
+  try {
+    session.TimerTick();
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "nothing/themes.qrb: file not found");
+  }
+  EXPECT_FALSE(session.window().timerEnabled);
+  EXPECT_TRUE(session.window().newStoryVisible);
+}
+
+TEST(Build, SettingsOutOfRangeAreReportedWithTheirLine) {
+  TempMaterial m;
+  m.CopyFrom(QUORBEL_FIXTURES "/story");
+  m.Write("quorbel.cfg", " 0 \n 0 \n 0 \n 13 \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n");
+  SeededRandom rng(1);
+  StorySession session(m.dir(), rng);
+  session.Load();
+  try {
+    session.TimerTick();
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "quorbel.cfg: line 4: value 13 is out of range 0..12");
+  }
+}
+
+}  // namespace
+}  // namespace quorbel
