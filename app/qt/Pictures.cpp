@@ -14,7 +14,7 @@ namespace {
 // A magnifying glass with a fingerprint seen through its lens.
 void DrawLens(QPainter& p, QPointF centre, double radius, const QColor& rim) {
   p.save();
-  const double handle = radius * 1.3;
+  const double handle = radius * 0.95;
   QPen handlePen(QColor(0x5a, 0x3a, 0x1a), radius * 0.28, Qt::SolidLine, Qt::RoundCap);
   p.setPen(handlePen);
   const QPointF from = centre + QPointF(radius * 0.72, radius * 0.72);

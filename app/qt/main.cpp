@@ -28,14 +28,20 @@ bool HasDisplay() {
 #endif
 }
 
-// The platform plugin aborts with several lines of advice when the display cannot be reached;
-// say it in one line and exit with a status instead.
+// The platform plugin aborts when the display cannot be reached, after several lines of advice;
+// say why in one line and exit with a status instead of a crash.
+QString startupReason;
 void QuietStartup(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  const bool platform = context.category && std::strncmp(context.category, "qt.qpa", 6) == 0;
   if (type == QtFatalMsg) {
-    std::fprintf(stderr, "quorbel: cannot open a window: no display could be reached\n");
+    const QString reason = !startupReason.isEmpty() ? startupReason : message.section('\n', 0, 0);
+    std::fprintf(stderr, "quorbel: cannot open a window: %s\n", reason.toLocal8Bit().constData());
     std::_Exit(2);
   }
-  if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0) return;
+  if (platform) {
+    if (startupReason.isEmpty()) startupReason = message;
+    return;
+  }
   std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
