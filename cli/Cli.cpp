@@ -11,14 +11,11 @@
 #include <sstream>
 
 #include "app/StorySession.h"
+#include "cli/Checker.h"
 #include "cli/Options.h"
 #include "cli/Players.h"
 #include "story/DataError.h"
 
-#if __has_include("cli/Checker.h")
-#include "cli/Checker.h"
-#define QUORBEL_HAS_CHECKER 1
-#endif
 
 namespace quorbel::cli {
 
@@ -175,14 +172,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const Options& o = *parsed.options;
   try {
-    if (o.check) {
-#ifdef QUORBEL_HAS_CHECKER
-      return RunCheck(DataDir(o.dataDir), out);
-#else
-      err << "quorbel-cli: check is not available in this build\n";
-      return 2;
-#endif
-    }
+    if (o.check) return RunCheck(DataDir(o.dataDir), out);
     if (o.stories) return RunStories(o, out);
     return RunOne(o, out);
   } catch (const DataError& e) {
