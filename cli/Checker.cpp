@@ -26,7 +26,11 @@ struct Finding {
 };
 
 std::string U8(TextView t) { return ToUtf8(t); }
-std::string Quoted(TextView t) { return "\"" + ToUtf8(t) + "\""; }
+// A value shown in a message; a runaway value (a misplaced line) is cut short.
+std::string Quoted(TextView t) {
+  if (t.size() > 60) return "\"" + ToUtf8(t.substr(0, 57)) + "...\"";
+  return "\"" + ToUtf8(t) + "\"";
+}
 
 bool StartsWith(TextView t, TextView prefix) { return t.substr(0, prefix.size()) == prefix; }
 
@@ -191,6 +195,17 @@ class Checker {
     } catch (const DataError& e) {
       Error(e.file().empty() ? file : e.file(), e.line(), e.problem());
     }
+  }
+
+  // True when every line from the next read on is empty: a file closed by an extra line end.
+  static bool OnlyEmptyLinesLeft(const InputFile& f) {
+    const auto& lines = f.lines();
+    return std::all_of(lines.begin() + (f.LineNumber() - 1), lines.end(), [](const Text& l) { return l.empty(); });
+  }
+  bool TrailingEmptyLines(const InputFile& f, const std::string& rel) {
+    if (!OnlyEmptyLinesLeft(f)) return false;
+    Error(rel, f.LineNumber(), "an empty line after the last record (it is read as the start of another record)");
+    return true;
   }
 
   bool Exists(const std::string& rel) const { return dir_.Exists(FromUtf8(rel)); }
@@ -439,6 +454,7 @@ class Checker {
     long long total = 0;
     bool bad = false;
     while (!f->Eof()) {
+      if (TrailingEmptyLines(*f, rel)) break;
       int start = f->LineNumber();
       f->ReadLine();
       if (f->Eof()) {
@@ -572,6 +588,7 @@ class Checker {
                                     " records, all with chance 100: it can run dry before the eighth guess");
     };
     while (!f->Eof()) {
+      if (TrailingEmptyLines(*f, rel)) break;
       int start = f->LineNumber();
       Text keyT, chance, brk, file, days, minutes;
       int chanceLine = 0, breakLine = 0, fileLine = 0, daysLine = 0, minutesLine = 0;
@@ -623,6 +640,7 @@ class Checker {
     auto f = Load(rel);
     std::array<bool, 4> present{};
     while (!f->Eof()) {
+      if (TrailingEmptyLines(*f, rel)) break;
       int start = f->LineNumber();
       Text kind, file;
       int fileLine = 0;
@@ -721,8 +739,13 @@ class Checker {
     }
     const std::size_t first = i + 1;
     const std::size_t recordLines = lines.size() - first;
-    if (recordLines % 6 != 0)
-      Error(rel, static_cast<int>(first + recordLines / 6 * 6) + 1, "the file ends in the middle of a record (six lines each)");
+    if (recordLines % 6 != 0) {
+      const std::size_t cut = first + recordLines / 6 * 6;
+      bool emptyTail = std::all_of(lines.begin() + static_cast<long>(cut), lines.end(), [](const Text& l) { return l.empty(); });
+      Error(rel, static_cast<int>(cut) + 1,
+            emptyTail ? "an empty line after the last record (it is read as the start of another record)"
+                      : "the file ends in the middle of a record (six lines each)");
+    }
 
     // The walk follows the engine: a record with the current key stays in the group; any other
     // key closes it, and the record then opens the next word's group (same initial) or the next

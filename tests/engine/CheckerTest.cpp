@@ -129,6 +129,9 @@ TEST(Checker, EpisodeFiles) {
   EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_cut.qrb"}}).out,
             "classic/ncl_1_1.qrb:8: error: the file ends in the middle of an episode record (seven reads)\n"
             "1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/fin_1_1.qrb", "episodes/fin_trailing.qrb"}}).out,
+            "classic/fin_1_1.qrb:10: error: an empty line after the last record (it is read as the start of another "
+            "record)\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_dry.qrb"}}).out,
             "classic/osn_1_1.qrb:1: warning: group 1 has 2 records, all with chance 100: it can run dry before the "
             "eighth guess\n0 errors, 1 warning\n");
