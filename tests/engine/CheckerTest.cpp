@@ -216,7 +216,24 @@ TEST(Checker, Preconditions) {
             "classic/m_react.qrb:44: warning: no record of the style records the fact \"нашёл_письмо\"\n"
             "classic/m_react.qrb:50: warning: the title word \"Белая цапля\" is not in the words file: never holds\n"
             "classic/m_react.qrb:74: warning: \"_absd_\" level 2 in a plan of level 3: never eligible\n"
-            "4 errors, 7 warnings\n");
+            "classic/m_react.qrb:86: warning: \"_vrm2_\" window \"1200-0800\" ends before it begins: never eligible\n"
+            "4 errors, 8 warnings\n");
+}
+
+TEST(Checker, LimitsOfTheDataModel) {
+  EXPECT_EQ(CheckWith({{"classic/osn_1_1.qrb", "limits/osn_101.qrb"}}).out,
+            "classic/osn_1_1.qrb:701: error: more than 100 groups\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckPhrases("limits/words_51.qrb").out,
+            "classic/m_react.qrb:1: error: more than 50 words in a plan\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckPhrases("limits/plans_101.qrb").out,
+            "classic/m_react.qrb:101: error: more than 100 plan lines\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/pers_1.qrb", "limits/pers_1001.qrb"}}).out,
+            "classic/pers_1.qrb:11: error: more than 1000 persons\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/ottens_1.qrb", "limits/ottens_101groups.qrb"}}).out,
+            "classic/ottens_1.qrb:501: error: more than 100 shade groups apply at absurdity level 1\n"
+            "classic/ottens_1.qrb:501: error: more than 100 shade groups apply at absurdity level 2\n"
+            "classic/ottens_1.qrb:501: error: more than 100 shade groups apply at absurdity level 3\n"
+            "3 errors, 0 warnings\n");
 }
 
 TEST(Checker, BreakMarks) {
