@@ -84,10 +84,14 @@ std::optional<std::size_t> Utf8MultiByte(std::string_view b) {
       ++i;
       continue;
     }
-    if (c >= 0xC2 && c <= 0xDF) len = 2;
-    else if (c >= 0xE0 && c <= 0xEF) len = 3;
-    else if (c >= 0xF0 && c <= 0xF4) len = 4;
-    else return std::nullopt;
+    if (c >= 0xC2 && c <= 0xDF)
+      len = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+      len = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+      len = 4;
+    else
+      return std::nullopt;
     if (i + len > b.size()) return std::nullopt;
     for (std::size_t k = 1; k < len; ++k)
       if ((static_cast<unsigned char>(b[i + k]) & 0xC0) != 0x80) return std::nullopt;
@@ -182,7 +186,9 @@ class Checker {
     fileOrder_.emplace(file, static_cast<int>(fileOrder_.size()));
     findings_.push_back({file, std::max(line, 1), error, std::move(message)});
   }
-  void Error(const std::string& file, int line, std::string message) { Add(file, line, true, std::move(message)); }
+  void Error(const std::string& file, int line, std::string message) {
+    Add(file, line, true, std::move(message));
+  }
   void Warning(const std::string& file, int line, std::string message) {
     Add(file, line, false, std::move(message));
   }
@@ -200,11 +206,13 @@ class Checker {
   // True when every line from the next read on is empty: a file closed by an extra line end.
   static bool OnlyEmptyLinesLeft(const InputFile& f) {
     const auto& lines = f.lines();
-    return std::all_of(lines.begin() + (f.LineNumber() - 1), lines.end(), [](const Text& l) { return l.empty(); });
+    return std::all_of(lines.begin() + (f.LineNumber() - 1), lines.end(),
+                       [](const Text& l) { return l.empty(); });
   }
   bool TrailingEmptyLines(const InputFile& f, const std::string& rel) {
     if (!OnlyEmptyLinesLeft(f)) return false;
-    Error(rel, f.LineNumber(), "an empty line after the last record (it is read as the start of another record)");
+    Error(rel, f.LineNumber(),
+          "an empty line after the last record (it is read as the start of another record)");
     return true;
   }
 
@@ -292,8 +300,8 @@ class Checker {
       Error(rel, 1, "file not found");
       return;
     }
-    static const std::array<const char*, 10> names = {"style",  "theme", "absurdity",    "month",
-                                                      "time of day", "clouds", "wind", "temperature",
+    static const std::array<const char*, 10> names = {"style",         "theme",  "absurdity", "month",
+                                                      "time of day",   "clouds", "wind",      "temperature",
                                                       "precipitation", "freeze"};
     static const std::array<long long, 10> highest = {-1, -1, 3, 12, 12, 4, 4, 3, 8, 1};
     std::array<long long, 10> v{};
@@ -316,13 +324,15 @@ class Checker {
         continue;
       }
       if (i == 0 && *n > static_cast<long long>(styles_.size()) && !styles_.empty())
-        Warning(rel, line, what + " " + std::to_string(*n) + ": only " + std::to_string(styles_.size()) +
-                               " styles are listed (the last one is taken)");
+        Warning(rel, line,
+                what + " " + std::to_string(*n) + ": only " + std::to_string(styles_.size()) +
+                    " styles are listed (the last one is taken)");
       if (i == 1 && v[0] >= 1 && v[0] <= static_cast<long long>(styles_.size()) && *n > 0) {
         int count = styles_[static_cast<std::size_t>(v[0] - 1)].themeCount;
         if (count > 0 && *n > count)
-          Warning(rel, line, what + " " + std::to_string(*n) + ": the style has only " + std::to_string(count) +
-                                 " themes (the last one is taken)");
+          Warning(rel, line,
+                  what + " " + std::to_string(*n) + ": the style has only " + std::to_string(count) +
+                      " themes (the last one is taken)");
       }
     }
     if (!f->Eof()) Warning(rel, f->LineNumber(), "more than ten settings; the rest is never read");
@@ -343,7 +353,8 @@ class Checker {
         continue;
       }
       std::string bytes = ReadFileBytes(dir_.PathOf(FromUtf8(rel)), rel);
-      if (bytes.compare(0, 4, "GIF8") != 0) Error(rel, 1, "not a GIF picture (it does not start with \"GIF8\")");
+      if (bytes.compare(0, 4, "GIF8") != 0)
+        Error(rel, 1, "not a GIF picture (it does not start with \"GIF8\")");
     }
   }
 
@@ -382,15 +393,21 @@ class Checker {
       Error(themesRel, firstZ, Quoted(FromUtf8(wordsRel)) + " not found (the title words for \"_Z_\")");
     }
     const std::string persRel = StyleFile(s, "pers");
-    if (Exists(persRel)) Guard(persRel, [&] { CheckPersons(persRel); });
-    else Error("styles.qrb", s.line, Quoted(FromUtf8(persRel)) + " not found");
+    if (Exists(persRel))
+      Guard(persRel, [&] { CheckPersons(persRel); });
+    else
+      Error("styles.qrb", s.line, Quoted(FromUtf8(persRel)) + " not found");
     int variants = 0;
     const std::string varRel = StyleFile(s, "var");
-    if (Exists(varRel)) Guard(varRel, [&] { variants = CheckVariants(varRel); });
-    else Error("styles.qrb", s.line, Quoted(FromUtf8(varRel)) + " not found");
+    if (Exists(varRel))
+      Guard(varRel, [&] { variants = CheckVariants(varRel); });
+    else
+      Error("styles.qrb", s.line, Quoted(FromUtf8(varRel)) + " not found");
     const std::string shadeRel = StyleFile(s, "ottens");
-    if (Exists(shadeRel)) Guard(shadeRel, [&] { CheckShades(s, shadeRel); });
-    else Error("styles.qrb", s.line, Quoted(FromUtf8(shadeRel)) + " not found");
+    if (Exists(shadeRel))
+      Guard(shadeRel, [&] { CheckShades(s, shadeRel); });
+    else
+      Error("styles.qrb", s.line, Quoted(FromUtf8(shadeRel)) + " not found");
 
     for (int t = 1; t <= s.themeCount; ++t) {
       for (int v = 1; v <= variants; ++v) {
@@ -399,10 +416,12 @@ class Checker {
           std::string rel = s.folder + "/" + base + "_" + suffix;
           if (Exists(rel)) return rel;
           Error(themesRel, t,
-                Quoted(FromUtf8(rel)) + " not found (theme " + std::to_string(t) + ", variant " + std::to_string(v) + ")");
+                Quoted(FromUtf8(rel)) + " not found (theme " + std::to_string(t) + ", variant " +
+                    std::to_string(v) + ")");
           return std::nullopt;
         };
-        if (auto rel = need("qst")) Guard(*rel, [&] { CheckQuestions(*rel, themeHasZ[static_cast<std::size_t>(t - 1)], t); });
+        if (auto rel = need("qst"))
+          Guard(*rel, [&] { CheckQuestions(*rel, themeHasZ[static_cast<std::size_t>(t - 1)], t); });
         if (auto rel = need("ncl")) Guard(*rel, [&] { CheckEpisodes(s, *rel, false); });
         if (auto rel = need("osn")) Guard(*rel, [&] { CheckEpisodes(s, *rel, true); });
         if (auto rel = need("fin")) Guard(*rel, [&] { CheckFinals(s, *rel); });
@@ -436,7 +455,8 @@ class Checker {
     while (!f->Eof()) {
       int line = f->LineNumber();
       Text entry = f->ReadTextField();
-      if (++count == kMaxPersons + 1) Error(rel, line, "more than " + std::to_string(kMaxPersons) + " persons");
+      if (++count == kMaxPersons + 1)
+        Error(rel, line, "more than " + std::to_string(kMaxPersons) + " persons");
       if (entry.size() < 2) {
         Error(rel, line, "a person entry needs a name and a code character: " + Quoted(entry));
         continue;
@@ -472,8 +492,10 @@ class Checker {
         total += *n;
       }
     }
-    if (count == 0) Error(rel, 1, "no plot variant");
-    else if (total == 0 && !bad) Warning(rel, 1, "every weight is 0 (the last variant is always taken)");
+    if (count == 0)
+      Error(rel, 1, "no plot variant");
+    else if (total == 0 && !bad)
+      Warning(rel, 1, "every weight is 0 (the last variant is always taken)");
     return count;
   }
 
@@ -502,7 +524,8 @@ class Checker {
         Text l = f->ReadLine();
         if (l.empty()) break;
         if (++count == kMaxShadeLines + 1)
-          Error(rel, line, "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(title));
+          Error(rel, line,
+                "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(title));
         CheckBreaks(rel, line, l);
       }
       auto n = WholeNumber(level);
@@ -512,7 +535,8 @@ class Checker {
       } else if (*n < 0 || *n > 3) {
         Warning(rel, levelLine, "group level " + std::to_string(*n) + " applies at no absurdity level");
       }
-      if (title.empty()) Error(rel, titleLine, "an empty group title (it ends the search for every later group)");
+      if (title.empty())
+        Error(rel, titleLine, "an empty group title (it ends the search for every later group)");
       if (!WholeNumber(flag)) Error(rel, flagLine, "the shuffle flag " + Quoted(flag) + " must be a number");
       if (count == 0) Warning(rel, titleLine, "shade group " + Quoted(title) + " has no lines");
       groups.push_back({title, *n, titleLine, levelLine});
@@ -523,12 +547,14 @@ class Checker {
       for (const ShadeGroup& g : groups) {
         if (g.level != 0 && g.level != a) continue;
         if (++applying == kMaxShadeGroups + 1)
-          Error(rel, g.levelLine, "more than " + std::to_string(kMaxShadeGroups) +
-                                     " shade groups apply at absurdity level " + std::to_string(a));
+          Error(rel, g.levelLine,
+                "more than " + std::to_string(kMaxShadeGroups) + " shade groups apply at absurdity level " +
+                    std::to_string(a));
         auto [it, fresh] = seen.emplace(g.title, g.line);
         if (!fresh && !g.title.empty())
-          Warning(rel, g.line, "the title " + Quoted(g.title) + " repeats that of line " + std::to_string(it->second) +
-                                   " at absurdity level " + std::to_string(a) + ": only the first group is drawn from");
+          Warning(rel, g.line,
+                  "the title " + Quoted(g.title) + " repeats that of line " + std::to_string(it->second) +
+                      " at absurdity level " + std::to_string(a) + ": only the first group is drawn from");
       }
     }
     s.shades = std::move(groups);
@@ -545,8 +571,9 @@ class Checker {
       int line = static_cast<int>(i) + 1;
       if (lines[i].empty()) Error(rel, line, "an empty question");
       if (!themeHasZ && Contains(lines[i], u"_Z_"))
-        Warning(rel, line, "\"_Z_\" in a question of theme " + std::to_string(theme) +
-                               ", whose title has no \"_Z_\" (it shows the title word of an earlier story)");
+        Warning(rel, line,
+                "\"_Z_\" in a question of theme " + std::to_string(theme) +
+                    ", whose title has no \"_Z_\" (it shows the title word of an earlier story)");
     }
   }
 
@@ -584,8 +611,9 @@ class Checker {
     std::set<long long> keysSeen;
     auto closeGroup = [&] {
       if (main && groups > 0 && allCertain && inGroup < 8)
-        Warning(rel, groupLine, "group " + std::to_string(key) + " has " + std::to_string(inGroup) +
-                                    " records, all with chance 100: it can run dry before the eighth guess");
+        Warning(rel, groupLine,
+                "group " + std::to_string(key) + " has " + std::to_string(inGroup) +
+                    " records, all with chance 100: it can run dry before the eighth guess");
     };
     while (!f->Eof()) {
       if (TrailingEmptyLines(*f, rel)) break;
@@ -615,16 +643,20 @@ class Checker {
       if (groups == 0 || thisKey != key) {
         closeGroup();
         ++groups;
-        if (groups == kMaxGroups + 1) Error(rel, start, "more than " + std::to_string(kMaxGroups) + " groups");
+        if (groups == kMaxGroups + 1)
+          Error(rel, start, "more than " + std::to_string(kMaxGroups) + " groups");
         if (!keysSeen.insert(thisKey).second)
-          Warning(rel, start, "group key " + std::to_string(thisKey) + " comes back after another group and starts a new group");
+          Warning(rel, start,
+                  "group key " + std::to_string(thisKey) +
+                      " comes back after another group and starts a new group");
         key = thisKey;
         inGroup = 0;
         groupLine = start;
         allCertain = true;
       }
       if (++inGroup == kMaxGroupRecords + 1)
-        Error(rel, start, "more than " + std::to_string(kMaxGroupRecords) + " records in group " + std::to_string(key));
+        Error(rel, start,
+              "more than " + std::to_string(kMaxGroupRecords) + " records in group " + std::to_string(key));
       auto c = WholeNumber(chance);
       if (!c || *c < 0 || *c > 100) Error(rel, chanceLine, "chance " + Quoted(chance) + " must be 0..100");
       if (!c || *c < 100) allCertain = false;
@@ -654,14 +686,17 @@ class Checker {
         break;
       }
       auto k = WholeNumber(kind);
-      if (!k || *k < 1 || *k > 3) Error(rel, start, "ending kind " + Quoted(kind) + " must be 1, 2 or 3");
-      else present[static_cast<std::size_t>(*k)] = true;
+      if (!k || *k < 1 || *k > 3)
+        Error(rel, start, "ending kind " + Quoted(kind) + " must be 1, 2 or 3");
+      else
+        present[static_cast<std::size_t>(*k)] = true;
       ReferPhraseFile(s, file, rel, fileLine);
     }
     static const std::array<const char*, 4> names = {"", "a quick win", "a win on guess 8", "a defeat"};
     for (int k = 1; k <= 3; ++k)
       if (!present[static_cast<std::size_t>(k)])
-        Error(rel, 1, "no ending of kind " + std::to_string(k) + " (" + names[static_cast<std::size_t>(k)] + ")");
+        Error(rel, 1,
+              "no ending of kind " + std::to_string(k) + " (" + names[static_cast<std::size_t>(k)] + ")");
   }
 
   // ---------------------------------------------------------------- phrase files
@@ -672,7 +707,8 @@ class Checker {
       const Text& text = planLines[i];
       Plan p;
       p.line = static_cast<int>(i) + 1;
-      if (p.line == kMaxPlans + 1) Error(rel, p.line, "more than " + std::to_string(kMaxPlans) + " plan lines");
+      if (p.line == kMaxPlans + 1)
+        Error(rel, p.line, "more than " + std::to_string(kMaxPlans) + " plan lines");
       TextView rest = text.size() > 2 ? TextView(text).substr(2) : TextView();
       std::size_t bar1 = rest.find(u'|');
       std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
@@ -687,8 +723,10 @@ class Checker {
       while (true) {
         std::size_t blank = list.find(u' ', start);
         Text word(list.substr(start, blank == TextView::npos ? TextView::npos : blank - start));
-        if (word.empty()) emptyWord = true;
-        else p.words.push_back(word);
+        if (word.empty())
+          emptyWord = true;
+        else
+          p.words.push_back(word);
         if (blank == TextView::npos) break;
         start = blank + 1;
       }
@@ -702,12 +740,14 @@ class Checker {
       if (!p.keys.empty() && !p.keys[0].empty()) p.initial = p.keys[0].substr(0, 1);
       for (const Text& k : p.keys)
         if (!k.empty() && k.substr(0, 1) != p.initial)
-          Error(rel, p.line, "the key " + Quoted(k) + " does not begin with the plan initial " + Quoted(p.initial));
+          Error(rel, p.line,
+                "the key " + Quoted(k) + " does not begin with the plan initial " + Quoted(p.initial));
       if (!plans.empty() && !p.initial.empty() && plans.back().initial == p.initial)
         Error(rel, p.line, "the same initial " + Quoted(p.initial) + " as the plan before it");
       TextView closing = rest.substr(bar1 + 1, bar2 - bar1 - 1);
       if (closing != u"0" && closing != u"1")
-        Warning(rel, p.line, "closing mode " + Quoted(closing) + " is neither 0 nor 1 (the line is left as it is)");
+        Warning(rel, p.line,
+                "closing mode " + Quoted(closing) + " is neither 0 nor 1 (the line is left as it is)");
       TextView level = rest.substr(bar2 + 1);
       if (auto n = WholeNumber(level)) {
         p.level = *n;
@@ -741,7 +781,8 @@ class Checker {
     const std::size_t recordLines = lines.size() - first;
     if (recordLines % 6 != 0) {
       const std::size_t cut = first + recordLines / 6 * 6;
-      bool emptyTail = std::all_of(lines.begin() + static_cast<long>(cut), lines.end(), [](const Text& l) { return l.empty(); });
+      bool emptyTail = std::all_of(lines.begin() + static_cast<long>(cut), lines.end(),
+                                   [](const Text& l) { return l.empty(); });
       Error(rel, static_cast<int>(cut) + 1,
             emptyTail ? "an empty line after the last record (it is read as the start of another record)"
                       : "the file ends in the middle of a record (six lines each)");
@@ -768,7 +809,8 @@ class Checker {
       const Text& key = lines[base + 1];
       if (r > 0 && key == current) {
         if (++groupSize == kMaxCandidates + 1)
-          Error(rel, keyLine, "more than " + std::to_string(kMaxCandidates) + " records in group " + Quoted(key));
+          Error(rel, keyLine,
+                "more than " + std::to_string(kMaxCandidates) + " records in group " + Quoted(key));
       } else {
         std::size_t np = p, nw = w;
         std::string problem;
@@ -787,8 +829,8 @@ class Checker {
         }
         const Text* due = keyAt(np, nw);
         if (problem.empty() && due && *due != key)
-          problem = "the key " + Quoted(key) + " where " + Quoted(*due) + " is due (plan " + std::to_string(np + 1) +
-                    ", word " + std::to_string(nw + 1) + ")";
+          problem = "the key " + Quoted(key) + " where " + Quoted(*due) + " is due (plan " +
+                    std::to_string(np + 1) + ", word " + std::to_string(nw + 1) + ")";
         if (key.empty()) problem = "an empty key";
         if (!problem.empty()) {
           Error(rel, keyLine, problem);
@@ -818,8 +860,9 @@ class Checker {
       for (int a = 1; a <= 3; ++a)
         if ((planLevel == 0 || planLevel == a) && (!absd || *absd == a)) levels.push_back(a);
       if (absd && planLevel >= 1 && planLevel <= 3 && *absd >= 1 && *absd <= 3 && *absd != planLevel)
-        Warning(rel, preLine, "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " +
-                                  std::to_string(planLevel) + ": never eligible");
+        Warning(rel, preLine,
+                "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " +
+                    std::to_string(planLevel) + ": never eligible");
       CheckText(s, rel, textLine, lines[base + 3], levels);
       if (!lines[base + 5].empty()) s.recordedFacts.insert(lines[base + 5]);
     }
@@ -834,7 +877,8 @@ class Checker {
         continue;
       }
       for (std::size_t ww = 0; ww < plan.keys.size(); ++ww)
-        if (plan.groups[ww] == 0) Warning(rel, plan.line, "the plan word " + Quoted(plan.words[ww]) + " has no records");
+        if (plan.groups[ww] == 0)
+          Warning(rel, plan.line, "the plan word " + Quoted(plan.words[ww]) + " has no records");
     }
   }
 
@@ -850,12 +894,15 @@ class Checker {
       };
       int m = AllDigits(month) ? static_cast<int>(LenientNumber(month)) : 0;
       if (m < 1 || m > 12) {
-        Error(rel, line, std::string(which) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + where(col + 2));
+        Error(rel, line,
+              std::string(which) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + where(col + 2));
         return std::nullopt;
       }
       int d = AllDigits(day) ? static_cast<int>(LenientNumber(day)) : 0;
       if (d < 1 || d > kMonthLength[static_cast<std::size_t>(m - 1)]) {
-        Error(rel, line, std::string(which) + " day " + Quoted(day) + " is not a day of month " + U8(month) + where(col));
+        Error(
+            rel, line,
+            std::string(which) + " day " + Quoted(day) + " is not a day of month " + U8(month) + where(col));
         return std::nullopt;
       }
       return d + kMonthOffset[static_cast<std::size_t>(m - 1)];
@@ -869,24 +916,33 @@ class Checker {
       const char* name;
       int high;
     };
-    static const std::array<Field, 5> fields = {
-        {{10, "light phase", 12}, {13, "clock band", 12}, {16, "clouds", 4}, {19, "precipitation", 8}, {22, "wind", 4}}};
+    static const std::array<Field, 5> fields = {{{10, "light phase", 12},
+                                                 {13, "clock band", 12},
+                                                 {16, "clouds", 4},
+                                                 {19, "precipitation", 8},
+                                                 {22, "wind", 4}}};
     for (const Field& fd : fields) {
       TextView v = c.substr(fd.col - 1, 2);
       auto n = WholeNumber(v);
       if (!n || v.find(u'-') != TextView::npos || v.find(u'+') != TextView::npos || *n > fd.high) {
         char range[8];
         std::snprintf(range, sizeof range, "%02d", fd.high);
-        Error(rel, line, std::string(fd.name) + " " + Quoted(v) + " must be 00.." + range + " (columns " +
-                             std::to_string(fd.col) + "-" + std::to_string(fd.col + 1) + ")");
+        Error(rel, line,
+              std::string(fd.name) + " " + Quoted(v) + " must be 00.." + range + " (columns " +
+                  std::to_string(fd.col) + "-" + std::to_string(fd.col + 1) + ")");
       }
     }
     auto low = WholeNumber(c.substr(24, 3)), high = WholeNumber(c.substr(27, 3));
-    if (!low) Error(rel, line, "lowest temperature " + Quoted(c.substr(24, 3)) + " is not a whole number (columns 25-27)");
-    if (!high) Error(rel, line, "highest temperature " + Quoted(c.substr(27, 3)) + " is not a whole number (columns 28-30)");
+    if (!low)
+      Error(rel, line,
+            "lowest temperature " + Quoted(c.substr(24, 3)) + " is not a whole number (columns 25-27)");
+    if (!high)
+      Error(rel, line,
+            "highest temperature " + Quoted(c.substr(27, 3)) + " is not a whole number (columns 28-30)");
     if (low && high && *low > *high)
-      Warning(rel, line, "lowest temperature " + std::to_string(*low) + " is above highest " + std::to_string(*high) +
-                             ": never eligible");
+      Warning(rel, line,
+              "lowest temperature " + std::to_string(*low) + " is above highest " + std::to_string(*high) +
+                  ": never eligible");
   }
 
   // Returns the level of an "_absd_" precondition.
@@ -908,8 +964,8 @@ class Checker {
       return pre.back() - u'0';
     };
     if (StartsWith(pre, u"_word_")) {
-      if (auto v = value(u"_word_", "_word_(...)"); v && s.words &&
-                                                     std::find(s.words->begin(), s.words->end(), *v) == s.words->end())
+      if (auto v = value(u"_word_", "_word_(...)");
+          v && s.words && std::find(s.words->begin(), s.words->end(), *v) == s.words->end())
         Warning(rel, line, "the title word " + Quoted(*v) + " is not in the words file: never holds");
     } else if (StartsWith(pre, u"_den1_")) {
       if (auto v = value(u"_den1_", "_den1_(-1)"); v && !WholeNumber(*v))
@@ -935,7 +991,8 @@ class Checker {
         if (!n) {
           Error(rel, line, "\"_absd_\" value " + Quoted(*v) + " is not a whole number");
         } else {
-          if (*n < 1 || *n > 3) Warning(rel, line, "\"_absd_\" level " + std::to_string(*n) + ": no absurdity level matches");
+          if (*n < 1 || *n > 3)
+            Warning(rel, line, "\"_absd_\" level " + std::to_string(*n) + ": no absurdity level matches");
           return *n;
         }
       }
@@ -969,10 +1026,12 @@ class Checker {
     while ((pos = text.find(u'_', pos)) != TextView::npos) {
       TextView at = text.substr(pos);
       if (StartsWith(at, u"_sus")) {
-        if (at.size() < 5 || at[4] < u'1' || at[4] > u'4') Error(rel, line, "\"_sus\" must be followed by a digit 1..4");
+        if (at.size() < 5 || at[4] < u'1' || at[4] > u'4')
+          Error(rel, line, "\"_sus\" must be followed by a digit 1..4");
         pos += 4;
       } else if (StartsWith(at, u"_npc")) {
-        if (at.size() < 5 || at[4] < u'0' || at[4] > u'9') Error(rel, line, "\"_npc\" must be followed by a digit");
+        if (at.size() < 5 || at[4] < u'0' || at[4] > u'9')
+          Error(rel, line, "\"_npc\" must be followed by a digit");
         pos += 4;
       } else if (StartsWith(at, u"_call")) {
         std::size_t close = at.size() > 6 ? at.find(u')', 6) : TextView::npos;
@@ -992,18 +1051,22 @@ class Checker {
               return g.title == title && (g.level == 0 || g.level == a);
             });
           };
-          bool anywhere = std::any_of(s.shades->begin(), s.shades->end(), [&](const ShadeGroup& g) { return g.title == title; });
+          bool anywhere = std::any_of(s.shades->begin(), s.shades->end(),
+                                      [&](const ShadeGroup& g) { return g.title == title; });
           if (!anywhere) {
             Error(rel, line, "no shade group " + Quoted(title) + " in the shade file");
           } else {
             for (int a : levels)
               if (!applies(a))
-                Warning(rel, line, "no shade group " + Quoted(title) + " applies at absurdity level " + std::to_string(a));
+                Warning(
+                    rel, line,
+                    "no shade group " + Quoted(title) + " applies at absurdity level " + std::to_string(a));
           }
         }
         pos += close + 1;
       } else if (StartsWith(at, u"_Z_")) {
-        Warning(rel, line, "\"_Z_\" stays as written: phrase texts replace only \"_sus\", \"_npc\" and \"_call\"");
+        Warning(rel, line,
+                "\"_Z_\" stays as written: phrase texts replace only \"_sus\", \"_npc\" and \"_call\"");
         pos += 3;
       } else {
         if (!strayReported) Warning(rel, line, "\"_\" that starts no token (\"_sus\", \"_npc\", \"_call\")");
@@ -1046,7 +1109,8 @@ class Checker {
             softStart = true;
           }
           if (letters == 1) {
-            if (!single) Error(rel, line, wordText() + ": a single letter left at a line end or carried over");
+            if (!single)
+              Error(rel, line, wordText() + ": a single letter left at a line end or carried over");
             single = true;
           } else if (!noVowel && std::none_of(part.begin(), part.end(), IsVowel)) {
             Error(rel, line, wordText() + ": a part of a word without a vowel");
@@ -1072,7 +1136,8 @@ class Checker {
         continue;
       }
       if (!longPart && part.size() > 51) {
-        Error(rel, line, "a part of " + std::to_string(part.size()) + " characters, longer than a line of 51");
+        Error(rel, line,
+              "a part of " + std::to_string(part.size()) + " characters, longer than a line of 51");
         longPart = true;
       }
       for (std::size_t c = 0; c < part.size() && !blank; ++c)
