@@ -121,6 +121,8 @@ std::uint64_t ClockSeed() {
 int RunStories(const Options& o, std::ostream& out) {
   const std::uint64_t first = o.seed.value_or(ClockSeed());
   std::vector<double> ms;
+  // One material folder for the batch, as one window keeps it for all its stories.
+  const DataDir dir(o.dataDir);
   const auto start = std::chrono::steady_clock::now();
   for (long i = 0; i < *o.stories; ++i) {
     const std::uint64_t seed = first + static_cast<std::uint64_t>(i);
@@ -129,7 +131,7 @@ int RunStories(const Options& o, std::ostream& out) {
     Options play = o;
     if (play.play == Play::None) play.play = Play::Random;
     auto player = MakePlayer(play, playerRng);
-    StorySession session(DataDir(o.dataDir), rng);
+    StorySession session(dir, rng);
     const auto t0 = std::chrono::steady_clock::now();
     Play(session, player.get());
     const auto t1 = std::chrono::steady_clock::now();

@@ -50,15 +50,19 @@ InputFile InputFile::Open(const std::filesystem::path& path, std::string display
 }
 
 InputFile InputFile::FromText(TextView content, std::string displayName) {
+  return FromLines(std::make_shared<const std::vector<Text>>(SplitLines(content)), std::move(displayName));
+}
+
+InputFile InputFile::FromLines(std::shared_ptr<const std::vector<Text>> lines, std::string displayName) {
   InputFile f;
-  f.lines_ = SplitLines(content);
+  f.lines_ = std::move(lines);
   f.name_ = std::move(displayName);
   return f;
 }
 
 Text InputFile::ReadLine() {
   if (Eof()) Fail("end of file where a line was expected");
-  Text value = lines_[line_].substr(col_);
+  Text value = Line().substr(col_);
   ++line_;
   col_ = 0;
   return value;
@@ -66,7 +70,7 @@ Text InputFile::ReadLine() {
 
 Text InputFile::ReadTextField() {
   if (Eof()) Fail("end of file where a field was expected");
-  const Text& line = lines_[line_];
+  const Text& line = Line();
   std::size_t i = col_;
   while (i < line.size() && line[i] == u' ') ++i;
   Text value;
@@ -126,6 +130,22 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
     std::filesystem::remove(tmp, ignored);
     throw DataError(displayName, 0, "cannot be written: " + ec.message());
   }
+}
+
+InputFile DataDir::Open(TextView relName) const {
+  const std::filesystem::path path = PathOf(relName);
+  std::error_code timeError, sizeError;
+  const auto time = std::filesystem::last_write_time(path, timeError);
+  const auto size = std::filesystem::file_size(path, sizeError);
+  if (!timeError && !sizeError) {
+    auto it = kept_->find(Text(relName));
+    if (it != kept_->end() && it->second.time == time && it->second.size == size)
+      return InputFile::FromLines(it->second.lines, ToUtf8(relName));
+  }
+  InputFile f = InputFile::Open(path, ToUtf8(relName));
+  if (!timeError && !sizeError)
+    (*kept_)[Text(relName)] = Kept{time, size, std::make_shared<const std::vector<Text>>(f.lines())};
+  return f;
 }
 
 bool DataDir::Exists(TextView relName) const {

@@ -2,6 +2,8 @@
 // Reading and writing the program's text files: Windows-1251, lines ended by CR LF
 // (a bare LF is accepted too, for files edited on Linux).
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,11 @@ class InputFile {
   static InputFile Open(const std::filesystem::path& path, std::string displayName);
   // A file given as its decoded content (tests, and material already in memory).
   static InputFile FromText(TextView content, std::string displayName);
+  // A file over lines already split and decoded.
+  static InputFile FromLines(std::shared_ptr<const std::vector<Text>> lines, std::string displayName);
 
   // True when nothing is left to read.
-  bool Eof() const { return line_ >= lines_.size(); }
+  bool Eof() const { return line_ >= lines_->size(); }
   // The characters up to the next line end; the line end is consumed.
   Text ReadLine();
   // Leading blanks skipped; a quoted value runs to the next quote, otherwise to the next comma
@@ -32,14 +36,15 @@ class InputFile {
 
   // 1-based number of the line the next read starts on (one past the last line at the end).
   int LineNumber() const { return static_cast<int>(line_) + 1; }
-  int LineCount() const { return static_cast<int>(lines_.size()); }
+  int LineCount() const { return static_cast<int>(lines_->size()); }
   const std::string& name() const { return name_; }
-  const std::vector<Text>& lines() const { return lines_; }
+  const std::vector<Text>& lines() const { return *lines_; }
 
   [[noreturn]] void Fail(const std::string& problem) const { throw DataError(name_, LineNumber(), problem); }
 
  private:
-  std::vector<Text> lines_;
+  const Text& Line() const { return (*lines_)[line_]; }
+  std::shared_ptr<const std::vector<Text>> lines_ = std::make_shared<const std::vector<Text>>();
   std::size_t line_ = 0;
   std::size_t col_ = 0;
   std::string name_;
@@ -57,17 +62,25 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
                    const std::string& displayName);
 
 // The folder that holds the story material; every data file name is relative to it.
+// A story opens the same phrase files again and again, so decoded files are kept and read
+// again only when their size or modification time changes. Copies share the kept files.
 class DataDir {
  public:
   DataDir() = default;
   explicit DataDir(std::filesystem::path root) : root_(std::move(root)) {}
   const std::filesystem::path& root() const { return root_; }
   std::filesystem::path PathOf(TextView relName) const { return root_ / std::filesystem::path(ToUtf8(relName)); }
-  InputFile Open(TextView relName) const { return InputFile::Open(PathOf(relName), ToUtf8(relName)); }
+  InputFile Open(TextView relName) const;
   bool Exists(TextView relName) const;
 
  private:
+  struct Kept {
+    std::filesystem::file_time_type time;
+    std::uintmax_t size = 0;
+    std::shared_ptr<const std::vector<Text>> lines;
+  };
   std::filesystem::path root_;
+  std::shared_ptr<std::map<Text, Kept>> kept_ = std::make_shared<std::map<Text, Kept>>();
 };
 
 }  // namespace quorbel
