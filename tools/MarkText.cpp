@@ -19,6 +19,11 @@
 #define QUORBEL_HYPHEN_PATTERNS "/usr/share/hyphen/hyph_ru_RU.dic"
 #endif
 
+// libhyphen's pattern loader keeps a few bytes that hnj_hyphen_free never releases; the leak
+// checker of sanitizer builds is told to ignore them (the functions are unused otherwise).
+extern "C" const char* __lsan_default_suppressions() { return "leak:libhyphen.so\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+
 namespace quorbel::material {
 namespace {
 
