@@ -72,27 +72,7 @@ void JudgeGuess(StoryState& s, Long n) {
 }
 
 void PlayMainEpisodes(StoryState& s, Random& rng, const DataDir& dir) {
-  const Text name = ThemeFileName(s, u"osn_");
-  CountGroups(s, dir, name);
-  InputFile f = dir.Open(name);
-  s.groupNo = 1;
-  while (!f.Eof()) {
-    const Long size = s.groupSizes[U(s.groupNo)];
-    bool anyFree = false;
-    for (Long r = 1; r <= size && !anyFree; ++r) anyFree = s.usedRecords[U(s.groupNo)][U(r)] == 0;
-    // A group whose records have all been kept is skipped: the redraw could never end.
-    s.pickedRecord = 0;
-    if (anyFree) {
-      do {
-        s.pickedRecord = Int(rng.Rnd() * size + 1);
-      } while (s.usedRecords[U(s.groupNo)][U(s.pickedRecord)] == 1);
-    }
-    for (s.recordNo = 1; s.recordNo <= size; ++s.recordNo) {
-      ReadEpisodeRecord(f, s);
-      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, name, true);
-    }
-    ++s.groupNo;
-  }
+  StepEpisodeFile(s, rng, dir, ThemeFileName(s, u"osn_"), true);
 }
 
 void PlayFinalEpisode(StoryState& s, Random& rng, const DataDir& dir, Long kind) {

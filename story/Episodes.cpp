@@ -93,4 +93,27 @@ void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fi
   }
 }
 
+void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool repeatControl) {
+  CountGroups(s, dir, fileName);
+  InputFile f = dir.Open(fileName);
+  s.groupNo = 1;
+  while (!f.Eof()) {
+    const Long size = s.groupSizes[static_cast<std::size_t>(s.groupNo)];
+    const auto& used = s.usedRecords[static_cast<std::size_t>(s.groupNo)];
+    bool anyFree = !repeatControl;
+    for (Long r = 1; r <= size && !anyFree; ++r) anyFree = used[static_cast<std::size_t>(r)] == 0;
+    s.pickedRecord = 0;
+    if (anyFree) {
+      do {
+        s.pickedRecord = Int(rng.Rnd() * size + 1);
+      } while (repeatControl && used[static_cast<std::size_t>(s.pickedRecord)] == 1);
+    }
+    for (s.recordNo = 1; s.recordNo <= size; ++s.recordNo) {
+      ReadEpisodeRecord(f, s);
+      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, fileName, repeatControl);
+    }
+    ++s.groupNo;
+  }
+}
+
 }  // namespace quorbel

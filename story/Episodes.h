@@ -20,6 +20,11 @@ Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName);
 // and, if the roll failed, the text taken back. markUsed: the main episodes mark a kept record.
 void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool markUsed);
 
+// Steps an episode file: in every group one record is drawn and its step played. With
+// repeatControl (the main episodes) a kept record is marked used and never drawn again, and a
+// group whose records are all used is skipped: the redraw could never end there.
+void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool repeatControl);
+
 // Appends a line to the story text; a story longer than the text array is a data fault of file.
 void AppendLine(StoryState& s, TextView line, TextView fileName);
 

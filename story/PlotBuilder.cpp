@@ -163,18 +163,8 @@ void LoadQuestions(StoryState& s, const DataDir& dir) {
 }
 
 void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
-  const Text name = ThemeFileName(s, u"ncl_");
-  CountGroups(s, dir, name);
-  InputFile f = dir.Open(name);
-  s.groupNo = 1;
-  while (!f.Eof()) {
-    s.pickedRecord = Int(rng.Rnd() * s.groupSizes[U(s.groupNo)] + 1);
-    for (s.recordNo = 1; s.recordNo <= s.groupSizes[U(s.groupNo)]; ++s.recordNo) {
-      ReadEpisodeRecord(f, s);
-      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, name, false);
-    }
-    ++s.groupNo;
-  }
+  // The opening neither redraws used records nor marks them.
+  StepEpisodeFile(s, rng, dir, ThemeFileName(s, u"ncl_"), false);
   s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
   for (Long g = 1; g <= kMaxGroups; ++g) {
     s.groupSizes[U(g)] = 0;
