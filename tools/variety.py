@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""Variety of the shipped material over stories played at random.
+
+  tools/variety.py [CLI] [DATA] [STORIES]
+
+Plays STORIES stories (seeds 1..STORIES) with `quorbel-cli --play random --json` and prints the
+mean and smallest word count of a whole story, the sentences repeated within a story, and the
+largest share of sentences two stories of the same theme and plot variant have in common.
+"""
+import itertools
+import json
+import re
+import subprocess
+import sys
+from collections import Counter, defaultdict
+
+cli = sys.argv[1] if len(sys.argv) > 1 else "build/quorbel-cli"
+data = sys.argv[2] if len(sys.argv) > 2 else "data"
+count = int(sys.argv[3]) if len(sys.argv) > 3 else 100
+
+
+def sentences(text):
+    # Hyphenated line ends are joined again; a sentence ends with . ! ? or … before a blank.
+    text = re.sub(r"-\n", "", text)
+    text = re.sub(r"\s+", " ", text)
+    parts = re.split(r"(?<=[.!?…])\s+", text)
+    return [p.strip(" -—") for p in parts if len(p.strip(" -—").split()) >= 4]
+
+
+words, repeats, groups = [], 0, defaultdict(list)
+for seed in range(1, count + 1):
+    out = subprocess.run([cli, "--data", data, "--seed", str(seed), "--play", "random", "--json"],
+                         check=True, capture_output=True, text=True).stdout
+    story = json.loads(out)
+    text = "\n".join(story["lines"])
+    words.append(len([w for w in text.split() if w not in "-—"]))
+    found = Counter(sentences(text))
+    repeats += sum(n - 1 for n in found.values() if n > 1)
+    groups[(story["title"].split("«")[0], story["plotVariant"])].append(set(found))
+
+shared = []
+for stories in groups.values():
+    for a, b in itertools.combinations(stories, 2):
+        shared.append(len(a & b) / max(1, min(len(a), len(b))))
+print(f"{count} stories: {sum(words) / len(words):.0f} words on average, {min(words)} at least")
+print(f"sentences repeated within a story: {repeats} in all")
+if shared:
+    print(f"sentences shared by two stories of one theme and variant: "
+          f"{100 * sum(shared) / len(shared):.1f} % on average, {100 * max(shared):.1f} % at most")
