@@ -190,5 +190,54 @@ TEST(EpisodeFiles, GroupsAreRunsOfEqualKeysAndRangesAreChecked) {
   }
 }
 
+TEST(PlayOpening, OneRecordOfAGroupIsPlayedAndADroppedOneStillMovesTheClock) {
+  TempMaterial m;
+  const std::string any = "01013112 00 00 00 00 00 -50 50";
+  for (const char* name : {"a", "b", "c"}) {
+    std::string rec = "#\nxx\n" + any + "\nтекст " + name + "\n\n\n";
+    m.Write(std::string("st/") + name + ".qrb", "0 xx1|2|0\n\n" + rec + rec);
+  }
+  auto rec = [](const char* phrase, int chance) {
+    return "1\nзаметка\n" + std::to_string(chance) + "\n2\n" + phrase + "\n0-0\n30-30\n";
+  };
+  auto state = [] {
+    auto s = StyleState();
+    s->settings = {0, 1, 1, 2, 6, 7, 2, 2, 2, 1, 1};  // changes forbidden: no night skip, no weather
+    s->dayOfMonth = 5;
+    s->dayOfYear = 156;
+    s->startDayOfYear = 156;
+    s->clockTime = u"12:00";
+    s->lineCount = 1;
+    return s;
+  };
+  // Draws: the record (the second of three), the keep roll, the phrase pick and its roll, the two
+  // ranges, the night-skip roll, the six clock-band chances and the weather gate.
+  auto draws = [](double keep) {
+    ScriptedRandom rng{0.5, keep, 0.0, 0.0, 0.0, 0.0, 0.5};
+    for (int i = 0; i < 7; ++i) rng.Add(0.5);
+    return rng;
+  };
+
+  m.Write("st/ncl_1_1.qrb", rec("a", 100) + rec("b", 100) + rec("c", 100));
+  auto kept = state();
+  ScriptedRandom keep = draws(0.99);
+  PlayOpening(*kept, keep, m.dir());
+  EXPECT_TRUE(keep.AllUsed());
+  EXPECT_EQ(kept->textLines[1], T("Текст b"));
+  EXPECT_EQ(kept->lineCount, 1);
+  EXPECT_EQ(kept->clockTime, u"12:30");
+  EXPECT_EQ(kept->usedRecords[1][2], 0);  // the opening marks nothing
+  EXPECT_EQ(kept->groupSizes[1], 0);      // cleared for the story flow
+  EXPECT_EQ(kept->statusLine, T(" 0 12:30"));
+
+  m.Write("st/ncl_1_1.qrb", rec("a", 0) + rec("b", 0) + rec("c", 0));
+  auto dropped = state();
+  ScriptedRandom drop = draws(0.0);
+  PlayOpening(*dropped, drop, m.dir());
+  EXPECT_TRUE(drop.AllUsed());
+  EXPECT_EQ(dropped->textLines[1], u"");
+  EXPECT_EQ(dropped->clockTime, u"12:30");
+}
+
 }  // namespace
 }  // namespace quorbel
