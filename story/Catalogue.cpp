@@ -52,6 +52,9 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
       f.ReadLine();
       ++pair;
     } while (pair < s.settings[1] && !f.Eof());
+    // A number beyond the catalogue becomes the pair it took, so the style's other files are
+    // named after the style actually used.
+    s.settings[1] = pair;
     s.styleFolder = folder + u"/";
     s.wordsFile = s.styleFolder + u"words_" + NumText(s.settings[1]);
   }
@@ -72,6 +75,7 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
       theme = f.ReadLine();
       ++line;
     } while (line < s.settings[2] && !f.Eof());
+    s.settings[2] = line;  // likewise the theme's question and episode files
   }
 
   // 5. The first placeholder takes a title word; without one the words file is not read.

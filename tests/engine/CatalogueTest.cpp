@@ -76,8 +76,10 @@ TEST(ChooseStyleAndTitle, NumbersBeyondTheCataloguesTakeTheLastEntry) {
   EXPECT_TRUE(rng.AllUsed());
   EXPECT_EQ(s->styleFolder, u"modern/");
   EXPECT_EQ(ToUtf8(s->title), "Ночной звонок");
-  EXPECT_EQ(s->settings[1], 9);
-  EXPECT_EQ(s->settings[2], 5);
+  // The numbers become the entries used, so the files named after them exist.
+  EXPECT_EQ(s->settings[1], 2);
+  EXPECT_EQ(s->wordsFile, u"modern/words_2");
+  EXPECT_EQ(s->settings[2], 2);
 }
 
 TEST(ChooseStyleAndTitle, MissingShortAndOverlongFilesNameFileAndLine) {
