@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <exception>
 #include <fstream>
@@ -30,6 +31,7 @@ struct Turn {
 };
 
 struct PlayedStory {
+  std::array<Long, 11> settings{};  // as the build left them, before the clock moved the weather
   std::vector<Turn> turns;
 };
 
@@ -53,6 +55,7 @@ PlayedStory Play(StorySession& session, Player* player) {
   PlayedStory played;
   session.Load();
   session.TimerTick();
+  std::copy_n(session.state().settings.begin(), played.settings.size(), played.settings.begin());
   while (player && !session.finished()) {
     std::string guess = player->Next();
     if (guess.empty()) break;
@@ -87,7 +90,7 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   j["seed"] = seed;
   j["title"] = ToUtf8(s.title);
   json settings = json::array();
-  for (int i = 1; i <= 10; ++i) settings.push_back(s.settings[static_cast<std::size_t>(i)]);
+  for (int i = 1; i <= 10; ++i) settings.push_back(played.settings[static_cast<std::size_t>(i)]);
   j["settings"] = settings;
   j["plotVariant"] = s.plotVariant;
   json cast = json::array();
