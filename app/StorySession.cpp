@@ -78,6 +78,17 @@ void StorySession::PickSuspect(int k) {
   if (s.answerPos < 5) window_.questionCaption = s.questions[U(s.answerPos)];
 }
 
+void StorySession::PickDigits(std::string_view digits) {
+  for (char d : digits)
+    if (d >= '0' && d <= '9') PickSuspect(d == '0' ? 10 : d - '0');
+}
+
+std::string CodeText(const StoryState& s) {
+  std::string code;
+  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.codeDigits[U(i)]);
+  return code;
+}
+
 void StorySession::Cancel() {
   StoryState& s = *state_;
   for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;

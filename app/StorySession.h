@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "story/StoryState.h"
@@ -44,6 +45,9 @@ struct WindowState {
 // The story as the save writes it: line 1 indented by three blanks, then lines 2..lineCount.
 std::vector<Text> SavedLines(const StoryState& s);
 
+// The secret code as four digit characters, e.g. "3071".
+std::string CodeText(const StoryState& s);
+
 // Ending kinds of the final episode file.
 enum class Ending { None = 0, QuickWin = 1, LastGuessWin = 2, Defeat = 3 };
 
@@ -65,6 +69,8 @@ class StorySession {
   void TimerTick();
   // Double-click on suspect k (1..10).
   void PickSuspect(int k);
+  // The suspects of a guess written as digits ("0" is suspect 10), picked in order.
+  void PickDigits(std::string_view digits);
   // "Отмена".
   void Cancel();
   // "OK": scores the guess and moves the story on. Throws DataError on a data fault.

@@ -59,7 +59,7 @@ PlayedStory Play(StorySession& session, Player* player) {
   while (player && !session.finished()) {
     std::string guess = player->Next();
     if (guess.empty()) break;
-    for (char d : guess) session.PickSuspect(d == '0' ? 10 : d - '0');
+    session.PickDigits(guess);
     session.Ok();
     const StoryState& s = session.state();
     const Long n = s.attemptNo - 1;
@@ -99,9 +99,7 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   json questions = json::array();
   for (int i = 1; i <= 4; ++i) questions.push_back(ToUtf8(s.questions[static_cast<std::size_t>(i)]));
   j["questions"] = questions;
-  std::string code;
-  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.codeDigits[static_cast<std::size_t>(i)]);
-  j["code"] = code;
+  j["code"] = CodeText(s);
   json turns = json::array();
   for (const Turn& t : played.turns)
     turns.push_back({{"guess", t.guess}, {"result", t.result}, {"verdict", t.verdict}, {"status", t.status}});

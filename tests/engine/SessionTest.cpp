@@ -13,11 +13,7 @@ namespace {
 
 using testing::TempMaterial;
 
-std::string Code(const StorySession& s) {
-  std::string code;
-  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.state().codeDigits[static_cast<std::size_t>(i)]);
-  return code;
-}
+std::string Code(const StorySession& s) { return CodeText(s.state()); }
 
 // A guess that shares no digit with the code.
 std::string Miss(const std::string& code) {
@@ -28,7 +24,7 @@ std::string Miss(const std::string& code) {
 }
 
 void Guess(StorySession& s, const std::string& g) {
-  for (char d : g) s.PickSuspect(d == '0' ? 10 : d - '0');
+  s.PickDigits(g);
   s.Ok();
 }
 
