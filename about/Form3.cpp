@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -91,6 +92,15 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 void Form3::mousePressEvent(QMouseEvent* event) {
   event->accept();
   close();
+}
+
+void Form3::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace quorbel::ui

@@ -1,5 +1,5 @@
 #pragma once
-// The about window: a few lines about the program; any click in it closes it.
+// The about window: a few lines about the program; any click in it, or Escape, closes it.
 #include <QWidget>
 
 namespace quorbel::ui {
@@ -12,6 +12,7 @@ class Form3 : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;  // Escape closes
 };
 
 }  // namespace quorbel::ui

@@ -51,6 +51,7 @@ void StorySession::TimerTick() {
   } catch (...) {
     // The story could not be built: leave a way to try again.
     window_.newStoryVisible = true;
+    window_.buildFailed = true;
     throw;
   }
   window_.title = s.title;
@@ -68,7 +69,8 @@ void StorySession::TimerTick() {
 }
 
 void StorySession::PickSuspect(int k) {
-  if (k < 1 || k > 10 || finished()) return;
+  // Nothing to answer while the story is being built: its cast and questions are not there yet.
+  if (k < 1 || k > 10 || finished() || !storyShown()) return;
   if (!window_.suspectVisible[U(k)] || !window_.suspectEnabled[U(k)]) return;
   StoryState& s = *state_;
   window_.suspectVisible[U(k)] = false;
@@ -122,6 +124,11 @@ void StorySession::Ok() {
   window_.okEnabled = false;
 
   JudgeGuess(s, n);
+  // The turn's text starts on the last line when it continues it (a paragraph's blanks), else
+  // on the next.
+  const Long lastBefore = s.lineCount;
+  const Text lastLineBefore = s.textLines[U(lastBefore)];
+  const Long topBefore = s.topLine;
   PlayMainEpisodes(s, rng_, dir_);
   ShowPage(s, window_.page);
 
@@ -136,6 +143,13 @@ void StorySession::Ok() {
     ending_ = kind;
     FinishStory();
   }
+  const Long firstNew = s.textLines[U(lastBefore)] != lastLineBefore ? lastBefore : lastBefore + 1;
+  if (firstNew <= s.lineCount) {
+    window_.page.freshFirst = firstNew;
+    window_.page.freshLast = s.lineCount;
+    backTop_ = topBefore;
+    MoveTo(s, window_.page, firstNew);
+  }
   s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
 }
 
@@ -147,6 +161,14 @@ void StorySession::FinishStory() {
   for (int k = 1; k <= 10; ++k) window_.suspectEnabled[U(k)] = false;
   window_.okVisible = false;
   window_.cancelVisible = false;
+  if (ending_ == Ending::Defeat) {
+    Text reveal = T("Шифр был: ") + FromUtf8(CodeText(*state_));
+    for (int i = 1; i <= 4; ++i) {
+      const Long digit = state_->codeDigits[U(i)];
+      reveal += u"\n" + window_.suspectCaptions[U(digit == 0 ? 10 : digit)];
+    }
+    window_.codeReveal = reveal;
+  }
 }
 
 void StorySession::NewStory() {
@@ -162,6 +184,15 @@ void StorySession::NewStory() {
   window_.questionVisible = true;
   for (int n = 1; n <= 8; ++n) window_.rowVisible[U(n)] = false;
   window_.congratsVisible = false;
+  window_.codeReveal.clear();
+  window_.buildFailed = false;
+  // The save button belongs to the story it was shown for: left up, it would write the new
+  // story's opening over the file.
+  window_.saveVisible = false;
+  kept_ = false;
+  backTop_ = 0;
+  window_.page.freshFirst = window_.page.freshLast = 0;
+  window_.page.fresh = {};
   if (reseed_) reseed_();
   s.answerPos = 1;
   s.attemptNo = 1;
@@ -196,8 +227,41 @@ std::vector<Text> SavedLines(const StoryState& s) {
 void StorySession::Save(const std::filesystem::path& path) {
   // Written through a temporary file and a rename: a failed save leaves the old file whole,
   // and the button stays for another try.
-  WriteTextFile(path, SavedLines(*state_), path.filename().string());
+  SaveCopy(path);
   window_.saveVisible = false;
+}
+
+void StorySession::SaveCopy(const std::filesystem::path& path) {
+  WriteTextFile(path, SavedLines(*state_), path.filename().string());
+  if (finished()) kept_ = true;
+}
+
+void StorySession::PageBy(Long lines) {
+  if (storyShown()) MoveBy(*state_, window_.page, lines);
+}
+
+void StorySession::PageTo(Long top) {
+  if (storyShown()) MoveTo(*state_, window_.page, top);
+}
+
+void StorySession::PageBack() {
+  if (!storyShown() || backTop_ < 1) return;
+  const Long here = state_->topLine;
+  MoveTo(*state_, window_.page, backTop_);
+  backTop_ = here;
+}
+
+Text SuggestedFileName(const Text& title) {
+  Text name;
+  for (char16_t c : title) {
+    const bool bad = c < 0x20 || c == 0x7f || Text(u"/\\:*?\"<>|").find(c) != Text::npos;
+    const char16_t put = bad ? u' ' : c;
+    // One blank between words, none at either end.
+    if (put == u' ' && (name.empty() || name.back() == u' ')) continue;
+    name += put;
+  }
+  while (!name.empty() && (name.back() == u' ' || name.back() == u'.')) name.pop_back();
+  return (name.empty() ? T("рассказ") : name) + u".txt";
 }
 
 void StorySession::ScrollUp() { quorbel::ScrollUp(*state_, window_.page); }

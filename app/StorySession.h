@@ -18,6 +18,7 @@ namespace quorbel {
 
 struct WindowState {
   bool coverVisible = true;   // Image1
+  bool buildFailed = false;   // the cover says the story could not be built
   bool timerEnabled = false;  // Timer1 (one-shot story build)
   // Suspects 1..10 (Label4..Label13).
   std::array<Text, 11> suspectCaptions{};
@@ -38,6 +39,8 @@ struct WindowState {
   bool cancelVisible = false;     // Command4
   bool newStoryVisible = false;   // Command5
   bool saveVisible = false;       // Command6
+  // After a defeat: the secret code and its suspects, shown under the results table.
+  Text codeReveal;
   Text title;                     // Label1
   PageView page;                  // Picture1, Label51..Label69, Command1, Command2
 };
@@ -79,8 +82,21 @@ class StorySession {
   void NewStory();
   // "Сохранить текст рассказа": writes the story to path (Windows-1251, CR LF).
   void Save(const std::filesystem::path& path);
+  // "Сохранить как…": the same lines to another file; Command6 stays for qrb.txt.
+  void SaveCopy(const std::filesystem::path& path);
   void ScrollUp();
   void ScrollDown();
+  // Keyboard and wheel reading: lines down (negative: up), or line top in the first row. Both
+  // do nothing while there is no story on the page.
+  void PageBy(Long lines);
+  void PageTo(Long top);
+  // Back to where the page stood before the last move that OK made (and again forth).
+  void PageBack();
+
+  // The story is on the page (not being built, not failed to build).
+  bool storyShown() const { return !window_.coverVisible; }
+  // A finished story that neither save has kept: starting another or closing loses it.
+  bool finishedUnsaved() const { return finished() && !kept_; }
 
   Ending ending() const { return ending_; }
   bool finished() const { return ending_ != Ending::None; }
@@ -95,6 +111,12 @@ class StorySession {
   std::unique_ptr<StoryState> state_;
   WindowState window_;
   Ending ending_ = Ending::None;
+  bool kept_ = false;  // the finished story has been written to a file
+  Long backTop_ = 0;   // where PageBack goes; 0: nowhere
 };
+
+// A file name for a story made of its title: characters no file system takes become blanks;
+// "рассказ.txt" for a title with nothing left.
+Text SuggestedFileName(const Text& title);
 
 }  // namespace quorbel

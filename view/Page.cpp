@@ -1,5 +1,7 @@
 #include "view/Page.h"
 
+#include <algorithm>
+
 namespace quorbel {
 
 std::string DropCapFile(char16_t c) {
@@ -40,6 +42,10 @@ void ShowPage(const StoryState& s, PageView& page) {
     page.rows[0] = LineAt(s, top);
   }
   for (int k = 1; k < kPageRows; ++k) page.rows[static_cast<std::size_t>(k)] = LineAt(s, top + k);
+  page.firstRowWhole = LineAt(s, top);
+  for (int k = 0; k < kPageRows; ++k)
+    page.fresh[static_cast<std::size_t>(k)] =
+        page.freshFirst > 0 && top + k >= page.freshFirst && top + k <= page.freshLast;
   if (!LineAt(s, top + kPageRows).empty()) page.scrollDownVisible = true;
 }
 
@@ -65,6 +71,17 @@ void ScrollDown(StoryState& s, PageView& page) {
     ShowPage(s, page);
   }
   if (s.topLine == s.lineCount - (kPageRows - 1)) page.scrollDownVisible = false;
+}
+
+Long LastTopLine(const StoryState& s) { return s.lineCount > kPageRows ? s.lineCount - (kPageRows - 1) : 1; }
+
+void MoveTo(StoryState& s, PageView& page, Long top) {
+  s.topLine = std::clamp<Long>(top, 1, LastTopLine(s));
+  page.firstRowNarrow = s.topLine == 1;
+  page.pictureVisible = s.topLine == 1;
+  page.scrollUpVisible = s.topLine > 1;
+  page.scrollDownVisible = s.topLine < LastTopLine(s);
+  ShowPage(s, page);
 }
 
 }  // namespace quorbel

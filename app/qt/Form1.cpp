@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -13,6 +16,7 @@
 #include <filesystem>
 
 #include "about/Form3.h"
+#include "app/Messages.h"
 #include "app/qt/ClickLabel.h"
 #include "app/qt/Look.h"
 #include "app/qt/Pictures.h"
@@ -26,6 +30,27 @@ constexpr int kClientWidth = 14940;
 constexpr int kClientHeight = 8760;
 
 QString Q(const Text& t) { return QString::fromStdU16String(t); }
+
+const QString kCoverBuilding = QStringLiteral("Рассказ сочиняется, подождите минутку…");
+const QString kCoverFailed = QStringLiteral("Рассказ не удалось составить.");
+
+// A question with Russian buttons (the standard ones would speak the system's language).
+QMessageBox* Question(QWidget* parent, const QString& name, const QString& text, bool withCancel) {
+  auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Составитель рассказов"), text,
+                              QMessageBox::NoButton, parent);
+  box->setObjectName(name);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  QPushButton* yes = box->addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+  yes->setObjectName("yes");
+  box->addButton(QStringLiteral("Нет"), QMessageBox::NoRole)->setObjectName("no");
+  if (withCancel) {
+    QPushButton* cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    cancel->setObjectName("cancel");
+    box->setEscapeButton(cancel);
+  }
+  box->setDefaultButton(yes);
+  return box;
+}
 
 const char* const kSuspects[] = {"1. Иванов",   "2. Петров",   "3. Сидоров",   "4. Константинов",
                                  "5. Васечкин", "6. Федоров",  "7. Борисов",   "8. Филиппов",
@@ -64,6 +89,9 @@ QLabel* Form1::AddLabel(int number, const QString& text, const QFont& font, int 
 void Form1::BuildControls() {
   auto* client = new QWidget(this);
   client->setObjectName("client");
+  // The page takes the keys: Space and the arrows read, they never press a button.
+  client->setFocusPolicy(Qt::StrongFocus);
+  client_ = client;
   client->setFixedSize(Tw(kClientWidth), Tw(kClientHeight));
   setCentralWidget(client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -74,6 +102,11 @@ void Form1::BuildControls() {
   aboutAction_ = menuBar()->addAction(QStringLiteral("Реклама"));
   aboutAction_->setObjectName("help");
   connect(aboutAction_, &QAction::triggered, this, &Form1::help_Click);
+  saveAsAction_ = menuBar()->addAction(QStringLiteral("Сохранить как…"));
+  saveAsAction_->setObjectName("saveAs");
+  saveAsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  saveAsAction_->setEnabled(false);
+  connect(saveAsAction_, &QAction::triggered, this, &Form1::saveAs_Click);
   statusBar()->setObjectName("statusBar");
   statusBar()->setSizeGripEnabled(false);
 
@@ -148,6 +181,13 @@ void Form1::BuildControls() {
       cell->hide();
     }
   }
+  reveal_ = new QLabel(client);
+  reveal_->setObjectName("CodeReveal");
+  reveal_->setTextFormat(Qt::PlainText);
+  reveal_->setFont(SansFont(8.25, true));
+  reveal_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PlaceTw(reveal_, colB + 120, 5250, 2640, 1140);
+  reveal_->hide();
 
   // Buttons.
   const struct {
@@ -162,6 +202,7 @@ void Form1::BuildControls() {
     auto* button = new QPushButton(QString::fromUtf8(b.text), client);
     button->setObjectName(QStringLiteral("Command%1").arg(b.number));
     PlaceTw(button, b.left, b.top, b.width, 495);
+    button->setFocusPolicy(Qt::TabFocus);
     button->hide();
     buttons_[static_cast<std::size_t>(b.number)] = button;
   }
@@ -178,12 +219,20 @@ void Form1::BuildControls() {
   cover_ = new QLabel(client);
   cover_->setObjectName("Image1");
   PlaceTw(cover_, 100, 360, 7720, 8300);
-  cover_->setPixmap(CoverPicture(cover_->size()));
+  cover_->setPixmap(CoverPicture(cover_->size(), kCoverBuilding));
   cover_->raise();
+  page_->scrollUp()->setFocusPolicy(Qt::TabFocus);
+  page_->scrollDown()->setFocusPolicy(Qt::TabFocus);
+  client->setFocus();
 }
 
 void Form1::Mirror() {
   const WindowState& w = session_.window();
+  QWidget* focusBefore = focusWidget();
+  if (w.buildFailed != coverFailed_) {
+    coverFailed_ = w.buildFailed;
+    cover_->setPixmap(CoverPicture(cover_->size(), coverFailed_ ? kCoverFailed : kCoverBuilding));
+  }
   cover_->setVisible(w.coverVisible);
   if (!w.timerEnabled)
     timer_->stop();
@@ -217,14 +266,20 @@ void Form1::Mirror() {
   buttons_[4]->setVisible(w.cancelVisible);
   buttons_[5]->setVisible(w.newStoryVisible);
   buttons_[6]->setVisible(w.saveVisible);
+  reveal_->setText(Q(w.codeReveal));
+  reveal_->setVisible(!w.codeReveal.empty());
+  saveAsAction_->setEnabled(session_.storyShown());
   if (!w.title.empty()) labels_[1]->setText(Q(w.title));
   labels_[70]->setText(Q(session_.state().statusLine));
   page_->Mirror(w.page, dir_);
+  // A button that hides hands the focus on to the next one, where a key meant for the page
+  // would press it: the page takes it back.
+  if (focusWidget() != focusBefore) client_->setFocus();
 }
 
 void Form1::ShowError(const QString& intro, const std::exception& e) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Составитель рассказов"),
-                              intro + "\n" + QString::fromUtf8(e.what()), QMessageBox::Ok, this);
+                              intro + "\n" + QString::fromStdString(FaultText(e)), QMessageBox::Ok, this);
   box->setObjectName("errorBox");
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();  // window-modal, does not block the caller
@@ -273,12 +328,30 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command5_Click() {
+  if (session_.finishedUnsaved())
+    AskToKeep([this] { StartAnotherStory(); });
+  else
+    StartAnotherStory();
+}
+
+void Form1::StartAnotherStory() {
   session_.NewStory();
   statusBar()->clearMessage();
   Mirror();
 }
 
-void Form1::Command6_Click() {
+void Form1::AskToKeep(std::function<void()> then) {
+  if (findChild<QMessageBox*>("saveQuestion")) return;  // asked already
+  QMessageBox* box = Question(this, "saveQuestion", QStringLiteral("Сохранить рассказ?"), true);
+  connect(box, &QMessageBox::finished, this, [this, box, then = std::move(then)] {
+    const QAbstractButton* answer = box->clickedButton();
+    const QString name = answer ? answer->objectName() : QString();
+    if (name == "yes" ? SaveToQrb() : name == "no") then();
+  });
+  box->open();
+}
+
+bool Form1::SaveToQrb() {
   std::error_code ec;
   std::filesystem::path path = std::filesystem::absolute(dir_.PathOf(u"qrb.txt"), ec);
   if (ec) path = dir_.PathOf(u"qrb.txt");
@@ -287,11 +360,62 @@ void Form1::Command6_Click() {
   } catch (const std::exception& e) {
     Mirror();
     ShowError(QStringLiteral("Рассказ не удалось сохранить."), e);
-    return;
+    return false;
   }
   Mirror();
   statusBar()->showMessage(QStringLiteral("Рассказ сохранён в файл ") +
                            QString::fromStdU16String(path.lexically_normal().u16string()));
+  return true;
+}
+
+void Form1::Command6_Click() { SaveToQrb(); }
+
+void Form1::saveAs_Click() {
+  if (!session_.storyShown() || findChild<QFileDialog*>("saveAsDialog")) return;
+  auto* dialog = new QFileDialog(this, QStringLiteral("Сохранить рассказ как"));
+  dialog->setObjectName("saveAsDialog");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  // Qt's own dialog, so that its words can be Russian, and our own question before a file is
+  // replaced.
+  dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setNameFilter(QStringLiteral("Текст (*.txt)"));
+  dialog->setDefaultSuffix("txt");
+  dialog->setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+  dialog->setLabelText(QFileDialog::FileName, QStringLiteral("Имя файла:"));
+  dialog->setLabelText(QFileDialog::FileType, QStringLiteral("Тип файла:"));
+  dialog->setLabelText(QFileDialog::Accept, QStringLiteral("Сохранить"));
+  dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
+  dialog->setDirectory(QString::fromStdU16String(std::filesystem::absolute(dir_.PathOf(u".")).lexically_normal().u16string()));
+  dialog->selectFile(Q(SuggestedFileName(session_.state().title)));
+  connect(dialog, &QFileDialog::fileSelected, this, &Form1::SaveAs);
+  dialog->open();
+}
+
+void Form1::SaveAs(const QString& path) {
+  if (!QFileInfo::exists(path)) {
+    WriteCopy(path);
+    return;
+  }
+  QMessageBox* box = Question(this, "replaceQuestion",
+                              QStringLiteral("Файл «%1» уже есть. Заменить его?").arg(QFileInfo(path).fileName()), false);
+  connect(box, &QMessageBox::finished, this, [this, box, path] {
+    if (box->clickedButton() && box->clickedButton()->objectName() == "yes") WriteCopy(path);
+  });
+  box->open();
+}
+
+void Form1::WriteCopy(const QString& path) {
+  const std::filesystem::path file(path.toStdU16String());
+  try {
+    session_.SaveCopy(file);
+  } catch (const std::exception& e) {
+    ShowError(QStringLiteral("Рассказ не удалось сохранить."), e);
+    return;
+  }
+  Mirror();
+  statusBar()->showMessage(QStringLiteral("Рассказ сохранён в файл ") + QDir::cleanPath(path));
 }
 
 void Form1::OpenChild(QWidget* child) {
@@ -323,6 +447,18 @@ void Form1::help_Click() {
 
 void Form1::keyPressEvent(QKeyEvent* e) {
   const int key = e->key();
+  const bool shift = e->modifiers() & Qt::ShiftModifier;
+  switch (key) {
+    case Qt::Key_PageDown: session_.PageBy(kPageStep); Mirror(); return;
+    case Qt::Key_PageUp: session_.PageBy(-kPageStep); Mirror(); return;
+    case Qt::Key_Space: session_.PageBy(shift ? -kPageStep : kPageStep); Mirror(); return;
+    case Qt::Key_Down: session_.PageBy(1); Mirror(); return;
+    case Qt::Key_Up: session_.PageBy(-1); Mirror(); return;
+    case Qt::Key_Home: session_.PageTo(1); Mirror(); return;
+    case Qt::Key_End: session_.PageTo(kMaxTextLines); Mirror(); return;
+    case Qt::Key_Backspace: session_.PageBack(); Mirror(); return;
+    default: break;
+  }
   if (key >= Qt::Key_0 && key <= Qt::Key_9) {
     // A key does what a double-click on the suspect's name can do: nothing while it is hidden or
     // disabled.
@@ -343,20 +479,26 @@ void Form1::keyPressEvent(QKeyEvent* e) {
 }
 
 void Form1::wheelEvent(QWheelEvent* e) {
-  // One notch (120) scrolls one line, as one click on a scroll button does.
+  // A notch is 120; fine-grained wheels send parts of one.
   wheelRest_ += e->angleDelta().y();
-  while (wheelRest_ >= 120) {
-    wheelRest_ -= 120;
-    if (!page_->scrollUp()->isHidden()) page_->scrollUp()->click();
-  }
-  while (wheelRest_ <= -120) {
-    wheelRest_ += 120;
-    if (!page_->scrollDown()->isHidden()) page_->scrollDown()->click();
+  const int notches = wheelRest_ / 120;
+  wheelRest_ -= notches * 120;
+  if (notches != 0) {
+    session_.PageBy(-notches * kWheelLines);
+    Mirror();
   }
   e->accept();
 }
 
 void Form1::closeEvent(QCloseEvent* e) {
+  if (session_.finishedUnsaved() && !closeConfirmed_) {
+    e->ignore();
+    AskToKeep([this] {
+      closeConfirmed_ = true;
+      close();
+    });
+    return;
+  }
   delete settings_.data();
   delete about_.data();
   QMainWindow::closeEvent(e);

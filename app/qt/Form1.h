@@ -47,6 +47,10 @@ class Form1 : public QMainWindow {
   void Command6_Click();    // save
   void nastrojki_Click();
   void help_Click();
+  // "Сохранить как…": asks for a file, then SaveAs.
+  void saveAs_Click();
+  // Writes the story to path, asking first when the file is there already.
+  void SaveAs(const QString& path);
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -60,19 +64,30 @@ class Form1 : public QMainWindow {
   void Mirror();
   void ShowError(const QString& intro, const std::exception& e);
   void OpenChild(QWidget* child);
+  // Before a finished, unsaved story is thrown away: "Сохранить рассказ?". then runs after Да
+  // (and a good save) or Нет; Отмена runs nothing.
+  void AskToKeep(std::function<void()> then);
+  bool SaveToQrb();  // Command6's save; false when it failed (the fault is shown)
+  void StartAnotherStory();
+  void WriteCopy(const QString& path);
 
   DataDir dir_;
   StorySession session_;
   QTimer* timer_ = nullptr;
+  QWidget* client_ = nullptr;  // the page area keeps the keyboard focus
   QLabel* cover_ = nullptr;  // Image1
+  bool coverFailed_ = false;  // which cover picture is drawn
+  QLabel* reveal_ = nullptr;  // the code after a defeat
   std::unique_ptr<PageControls> page_;
   std::array<QLabel*, 71> labels_{};  // Label1..Label70 by number
   std::array<QPushButton*, 7> buttons_{};  // Command3..Command6 by number
   QAction* settingsAction_ = nullptr;
   QAction* aboutAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
+  bool closeConfirmed_ = false;
   QPointer<QWidget> settings_;
   QPointer<QWidget> about_;
-  int wheelRest_ = 0;
+  int wheelRest_ = 0;  // wheel turn short of a notch
 };
 
 }  // namespace quorbel::ui

@@ -81,8 +81,13 @@ QFont DesignFont(const QString& designFamily, double points, bool bold) {
 
 void SetButtonColour(QWidget* button, const QColor& colour) {
   QPalette p = button->palette();
-  p.setColor(QPalette::Button, colour);
-  p.setColor(QPalette::ButtonText, Qt::black);
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    p.setColor(group, QPalette::Button, colour);
+    p.setColor(group, QPalette::ButtonText, Qt::black);
+  }
+  // A disabled button, or one in a disabled window, must not look pressable.
+  p.setColor(QPalette::Disabled, QPalette::Button, kDisabledButton);
+  p.setColor(QPalette::Disabled, QPalette::ButtonText, kDisabledButtonText);
   button->setPalette(p);
   button->setAutoFillBackground(true);
 }

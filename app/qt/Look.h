@@ -28,6 +28,9 @@ inline QFont SansFont(double points, bool bold) { return DesignFont("MS Sans Ser
 inline const QColor kLightGreen{0xC0, 0xFF, 0xC0};
 inline const QColor kLightRed{0xFF, 0xC0, 0xC0};
 inline const QColor kLightCyan{0xC0, 0xFF, 0xFF};
+inline const QColor kDisabledButton{0xE0, 0xE0, 0xE0};
+inline const QColor kDisabledButtonText{0x90, 0x90, 0x90};
+// The colour of an enabled button; disabled, it turns grey.
 void SetButtonColour(QWidget* button, const QColor& colour);
 
 }  // namespace quorbel::ui

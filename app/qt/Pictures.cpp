@@ -41,7 +41,7 @@ void DrawLens(QPainter& p, QPointF centre, double radius, const QColor& rim) {
 }
 }  // namespace
 
-QPixmap CoverPicture(QSize size) {
+QPixmap CoverPicture(QSize size, const QString& caption) {
   QPixmap pm(size);
   const double w = size.width(), h = size.height();
   QPainter p(&pm);
@@ -87,8 +87,7 @@ QPixmap CoverPicture(QSize size) {
   note.setItalic(true);
   p.setFont(note);
   p.setPen(QColor(0xb8, 0xc4, 0xe0));
-  p.drawText(QRectF(0, h * 0.83, w, h * 0.06), Qt::AlignCenter,
-             QStringLiteral("Рассказ сочиняется, подождите минутку…"));
+  p.drawText(QRectF(0, h * 0.83, w, h * 0.06), Qt::AlignCenter, caption);
   return pm;
 }
 

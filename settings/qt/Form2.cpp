@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/Messages.h"
 #include "app/qt/ClickLabel.h"
 #include "app/qt/Look.h"
 #include "app/qt/Pictures.h"
@@ -154,13 +156,23 @@ void Form2::Mirror() {
 
 void Form2::ShowError(const QString& intro, const std::exception& e) {
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Настройки"),
-                              intro + "\n" + QString::fromUtf8(e.what()), QMessageBox::Ok, this);
+                              intro + "\n" + QString::fromStdString(FaultText(e)), QMessageBox::Ok, this);
   box->setObjectName("errorBox");
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }
 
 void Form2::Command1_Click() { close(); }
+
+void Form2::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    Command1_Click();
+  } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    Command2_Click();
+  } else {
+    QWidget::keyPressEvent(e);
+  }
+}
 
 void Form2::Command2_Click() {
   try {

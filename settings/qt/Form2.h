@@ -31,6 +31,10 @@ class Form2 : public QWidget {
   void Command7_Click();  // previous realism
   void Command8_Click();  // next realism
 
+ protected:
+  // Escape is "Отмена", Enter is "ОК".
+  void keyPressEvent(QKeyEvent* e) override;
+
  private:
   void Mirror();
   void ShowError(const QString& intro, const std::exception& e);

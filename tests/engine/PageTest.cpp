@@ -91,6 +91,42 @@ TEST(Page, TwentyFiveLinesScrollDownSixTimesAndBack) {
   EXPECT_EQ(page.rows[0], T("ечер"));
 }
 
+TEST(Page, MovesByKeysKeepThePageFullAndSetTheStatesOfThatLine) {
+  auto s = TextOf(60);
+  PageView page;
+  ShowPage(*s, page);
+  MoveBy(*s, page, kPageStep);
+  EXPECT_EQ(s->topLine, 19);  // line 19 was the bottom row: it stays in view at the top
+  EXPECT_TRUE(page.scrollUpVisible && page.scrollDownVisible);
+  EXPECT_FALSE(page.pictureVisible || page.firstRowNarrow);
+  EXPECT_EQ(page.rows[0], s->textLines[19]);
+  MoveTo(*s, page, kMaxTextLines);
+  EXPECT_EQ(s->topLine, 42);  // the last line in the bottom row
+  EXPECT_FALSE(page.scrollDownVisible);
+  EXPECT_EQ(page.rows[18], s->textLines[60]);
+  MoveBy(*s, page, -100);
+  EXPECT_EQ(s->topLine, 1);
+  EXPECT_TRUE(page.pictureVisible && page.firstRowNarrow && page.scrollDownVisible);
+  EXPECT_FALSE(page.scrollUpVisible);
+  EXPECT_EQ(page.rows[0], T("ечер"));
+  EXPECT_EQ(page.firstRowWhole, T("Вечер"));
+
+  auto shortText = TextOf(10);
+  MoveBy(*shortText, page, kPageStep);  // a text that fits does not move
+  EXPECT_EQ(shortText->topLine, 1);
+  EXPECT_FALSE(page.scrollDownVisible);
+}
+
+TEST(Page, TheLatestTurnsRowsAreMarked) {
+  auto s = TextOf(40);
+  PageView page;
+  page.freshFirst = 30;
+  page.freshLast = 40;
+  MoveTo(*s, page, 20);
+  for (int k = 0; k < kPageRows; ++k) EXPECT_EQ(page.fresh[static_cast<std::size_t>(k)], 20 + k >= 30) << k;
+  EXPECT_EQ(page.rows[10], s->textLines[30]);  // the text itself is not touched
+}
+
 TEST(Page, RowsPastTheEndOfTheArrayReadEmpty) {
   auto s = std::make_unique<StoryState>();
   s->topLine = kMaxTextLines - 5;

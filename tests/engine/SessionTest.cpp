@@ -148,6 +148,78 @@ TEST_F(Session, EightMissesEndInDefeatAndTheLastGuessCanStillWin) {
   EXPECT_EQ(session.ending(), Ending::LastGuessWin);
 }
 
+TEST_F(Session, PicksBeforeTheStoryIsOnThePageAreIgnored) {
+  session.Load();
+  session.PickDigits("1234");
+  EXPECT_EQ(session.state().answerPos, 1);
+  EXPECT_EQ(session.window().digitBoxes[1], u"");
+  EXPECT_TRUE(session.window().suspectVisible[1]);
+  session.PageBy(kPageStep);
+  EXPECT_EQ(session.state().topLine, 1);
+  session.TimerTick();
+  session.PickDigits("1");
+  EXPECT_EQ(session.window().digitBoxes[1], u"1");
+}
+
+TEST(Reading, AfterOkThePageOpensOnTheNewTextAndCanGoBack) {
+  // The shipped material: its turns write more than a page.
+  SeededRandom rng(20261207);
+  StorySession session(DataDir(QUORBEL_SOURCE_DIR "/data"), rng);
+  session.Load();
+  session.TimerTick();
+  StoryState& s = session.state();
+  const std::string code = Code(session);
+  Guess(session, Miss(code));
+  const Long first = s.topLine;
+  const PageView& page = session.window().page;
+  ASSERT_GT(s.lineCount, kPageRows);
+  ASSERT_GT(first, 1);
+  EXPECT_TRUE(page.fresh[0]);
+  EXPECT_EQ(page.freshLast, s.lineCount);
+  EXPECT_TRUE(page.scrollUpVisible);
+  EXPECT_FALSE(page.pictureVisible);
+  session.PageBack();
+  EXPECT_EQ(s.topLine, 1);
+  EXPECT_TRUE(page.pictureVisible);
+  session.PageBack();
+  EXPECT_EQ(s.topLine, first);
+
+  // The second turn's text begins where the first turn's ended.
+  const Long before = s.lineCount;
+  Guess(session, Miss(code));
+  EXPECT_TRUE(page.freshFirst == before || page.freshFirst == before + 1);
+  EXPECT_EQ(s.topLine, std::min(page.freshFirst, s.lineCount - (kPageRows - 1)));
+  EXPECT_FALSE(page.fresh[0] && page.freshFirst > s.topLine);
+}
+
+TEST_F(Session, AFinishedStoryIsUnsavedUntilEitherSaveWritesIt) {
+  TempMaterial dir;
+  session.Load();
+  session.TimerTick();
+  EXPECT_FALSE(session.finishedUnsaved());  // a story being played is not finished
+  const std::string code = Code(session);
+  for (int n = 1; n <= 8; ++n) Guess(session, Miss(code));
+  EXPECT_TRUE(session.finishedUnsaved());
+  const Text& reveal = session.window().codeReveal;
+  EXPECT_EQ(reveal.substr(0, 14), T("Шифр был: ") + FromUtf8(code));
+  const Long digit = session.state().codeDigits[1];
+  EXPECT_NE(reveal.find(session.window().suspectCaptions[static_cast<std::size_t>(digit == 0 ? 10 : digit)]),
+            Text::npos);
+  session.SaveCopy(dir.root() / "копия.txt");
+  EXPECT_TRUE(std::filesystem::exists(dir.root() / "копия.txt"));
+  EXPECT_FALSE(session.finishedUnsaved());
+  EXPECT_TRUE(session.window().saveVisible);  // qrb.txt can still be written
+  session.NewStory();
+  EXPECT_TRUE(session.window().codeReveal.empty());
+  EXPECT_FALSE(session.finishedUnsaved());
+}
+
+TEST(Save, ANameForTheFileFromTheTitle) {
+  EXPECT_EQ(SuggestedFileName(T("ТАЙНА СТАРОЙ УСАДЬБЫ")), T("ТАЙНА СТАРОЙ УСАДЬБЫ.txt"));
+  EXPECT_EQ(SuggestedFileName(T(" Кто?  Где: /там/ ...")), T("Кто Где там.txt"));
+  EXPECT_EQ(SuggestedFileName(T("??")), T("рассказ.txt"));
+}
+
 TEST_F(Session, NewStoryAfterAWinResetsEverything) {
   session.Load();
   session.TimerTick();
@@ -170,7 +242,8 @@ TEST_F(Session, NewStoryAfterAWinResetsEverything) {
   EXPECT_FALSE(w.okVisible);
   EXPECT_FALSE(w.cancelVisible);
   EXPECT_FALSE(w.newStoryVisible);
-  EXPECT_TRUE(w.saveVisible);  // an unsaved ended story can still be saved
+  // The save button would write the new story's opening over the saved file.
+  EXPECT_FALSE(w.saveVisible);
   EXPECT_EQ(w.digitBoxes[1], u"");
   EXPECT_EQ(s.textLines[5000], u"");
   EXPECT_EQ(s.textLines[1], u"");

@@ -48,6 +48,15 @@ class AboutWindowTest : public QObject {
     QTest::mouseClick(target, Qt::LeftButton, {}, control.isEmpty() ? QPoint(2, 2) : QPoint(3, 3));
     QTRY_VERIFY(!form);
   }
+
+  void escapeCloses() {
+    QPointer<Form3> form = new Form3;
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.data()));
+    QTest::keyClick(form.data(), Qt::Key_Escape);
+    QTRY_VERIFY(!form);
+  }
 };
 
 QTEST_MAIN(AboutWindowTest)

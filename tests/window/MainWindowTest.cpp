@@ -1,6 +1,9 @@
 // The story window on the fixture material: start-up, the quiz, the ending, a new story, the
 // save, the page scroll and faults in the material.
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QImage>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -11,6 +14,7 @@
 #include "WindowTestSupport.h"
 #include "app/qt/Form1.h"
 #include "app/qt/Look.h"
+#include "app/qt/Pictures.h"
 #include "story/Text.h"
 
 using namespace quorbel;
@@ -29,10 +33,11 @@ class MainWindowTest : public QObject {
   QString Path(const QString& name) const { return dir_->filePath(name); }
 
   // Opens the window on a copy of the material; codes are the secret codes to draw.
-  void Open(std::initializer_list<const char*> codes, bool withMaterial = true) {
+  // material: the folder to copy (the shipped material tells longer turns).
+  void Open(std::initializer_list<const char*> codes, bool withMaterial = true, const QString& material = FixtureStory()) {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
-    if (withMaterial) QVERIFY(CopyTree(FixtureStory(), dir_->path()));
+    if (withMaterial) QVERIFY(CopyTree(material, dir_->path()));
     rng_ = std::make_unique<ScriptedRandom>();
     codes_.assign(codes.begin(), codes.end());
     form_ = std::make_unique<Form1>(DataDir(dir_->path().toStdString()), *rng_, [this] {
@@ -80,6 +85,23 @@ class MainWindowTest : public QObject {
     }
   }
   QMessageBox* ErrorBox() { return form_->findChild<QMessageBox*>("errorBox"); }
+  // Presses a button ("yes", "no", "cancel") of the question named box.
+  void Answer(const char* box, const char* button) {
+    QMessageBox* question = form_->findChild<QMessageBox*>(box);
+    QVERIFY2(question, box);
+    QVERIFY(question->isVisible());
+    QTest::mouseClick(Find<QPushButton>(question, button), Qt::LeftButton);
+    QTRY_VERIFY(!form_->findChild<QMessageBox*>(box));
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form_.get(), key, mods);
+  }
+  QByteArray SavedBytes() {
+    const auto& s = form_->session().state();
+    QByteArray bytes;
+    for (const auto& line : SavedLines(s)) bytes += QByteArray::fromStdString(*EncodeCp1251(line)) + "\r\n";
+    return bytes;
+  }
 
  private slots:
   void cleanup() {
@@ -149,7 +171,10 @@ class MainWindowTest : public QObject {
     QVERIFY(!ErrorBox());
     QVERIFY(!Find<QTimer>(form_.get(), "Timer1")->isActive());
     QVERIFY(!Find<QWidget>(form_.get(), "Image1")->isVisible());
-    QVERIFY(Find<QWidget>(form_.get(), "Picture1")->isVisible());
+    // The material has no Letters folder: no drop cap, and row 1 keeps its first letter.
+    QVERIFY(!Find<QWidget>(form_.get(), "Picture1")->isVisible());
+    QCOMPARE(Text(51), QString::fromStdU16String(form_->session().state().textLines[1]));
+    QCOMPARE(Label(form_.get(), 51)->geometry(), quorbel::ui::TwRect(120, 1200, 7700, 375));
     QCOMPARE(Text(1), QString::fromStdU16String(form_->session().state().title));
     QVERIFY(Text(1) != QString("НАЗВАНИЕ РАССКАЗА"));
     QVERIFY(Text(4).startsWith("1 ") && Text(4) != QString("1. Иванов"));
@@ -241,6 +266,8 @@ class MainWindowTest : public QObject {
     QVERIFY(!Shown(14) && !Shown(15) && !Shown(44));
     QVERIFY(!ButtonShown(3) && !ButtonShown(4) && ButtonShown(5) && ButtonShown(6));
     QCOMPARE(form_->session().ending(), Ending::Defeat);
+    QVERIFY(Find<QLabel>(form_.get(), "CodeReveal")->isVisible());
+    QVERIFY(Find<QLabel>(form_.get(), "CodeReveal")->text().startsWith("Шифр был: 3071\n3 "));
     // Keys do nothing in a finished story.
     QTest::keyClick(form_.get(), Qt::Key_5);
     QCOMPARE(Text(44), QString());
@@ -256,6 +283,7 @@ class MainWindowTest : public QObject {
     Guess("3071");
     QVERIFY(Shown(49));
     QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);
+    Answer("saveQuestion", "no");
     QCOMPARE(Code(), QString("5648"));
     QVERIFY(Find<QWidget>(form_.get(), "Image1")->isVisible());
     QVERIFY(!Find<QWidget>(form_.get(), "Picture1")->isVisible());
@@ -266,7 +294,7 @@ class MainWindowTest : public QObject {
     QVERIFY(Shown(14) && Shown(15));
     for (int n = 44; n <= 47; ++n) QVERIFY(Shown(n) && Text(n).isEmpty());
     for (int b = 1; b <= 5; ++b) QVERIFY2(!ButtonShown(b), qPrintable(QString("Command%1").arg(b)));
-    QVERIFY(ButtonShown(6));  // the unsaved story can still be saved until the next one ends
+    QVERIFY(!ButtonShown(6));  // it would save the new story's opening
     QCOMPARE(Label(form_.get(), 51)->geometry().left(), quorbel::ui::Tw(1155));
     Tick();
     QVERIFY(!ErrorBox());
@@ -360,14 +388,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(Text(51), QString("строка 1"));
     QCOMPARE(Text(52), QString("Встрока 2"));
 
-    // An unreadable picture leaves the box empty and the text shown.
+    // Without a picture that can be drawn, row 1 shows the whole line at full width.
     s.textLines[1] = FromUtf8("Эхо");
     QMetaObject::invokeMethod(form_.get(), "Command2_Click");
     QMetaObject::invokeMethod(form_.get(), "Command1_Click");
     QCOMPARE(s.topLine, 1);
-    QVERIFY(picture->isVisible());
-    QVERIFY(picture->pixmap().isNull());
-    QCOMPARE(Text(51), QString("хо"));
+    QVERIFY(!picture->isVisible());
+    QCOMPARE(Text(51), QString("Эхо"));
+    QCOMPARE(Label(form_.get(), 51)->geometry(), quorbel::ui::TwRect(120, 1200, 7700, 375));
     QCOMPARE(Text(69), QString("Встрока 19"));
   }
 
@@ -376,8 +404,14 @@ class MainWindowTest : public QObject {
     Tick();
     QMessageBox* box = ErrorBox();
     QVERIFY(box);
-    QVERIFY2(box->text().contains("styles.qrb"), qPrintable(box->text()));
+    QVERIFY2(box->text().endsWith("\nstyles.qrb: файл не найден."), qPrintable(box->text()));
     QVERIFY(!Find<QTimer>(form_.get(), "Timer1")->isActive());
+    auto* cover = Find<QLabel>(form_.get(), "Image1");
+    QVERIFY(cover->isVisible());
+    QCOMPARE(cover->pixmap().toImage(),
+             quorbel::ui::CoverPicture(cover->size(), "Рассказ не удалось составить.").toImage());
+    Pick("1234");  // no story, nothing to answer
+    QCOMPARE(Text(44), QString());
     box->accept();
     QTRY_VERIFY(!ErrorBox());
     QVERIFY(form_->isEnabled());
@@ -388,7 +422,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);
     Tick();
     QVERIFY(!ErrorBox());
-    QVERIFY(ButtonShown(3) && Find<QWidget>(form_.get(), "Picture1")->isVisible());
+    QVERIFY(ButtonShown(3) && !cover->isVisible());
   }
 
   void aFaultOnOkNamesFileAndLine() {
@@ -404,11 +438,142 @@ class MainWindowTest : public QObject {
     Guess("1234");
     QMessageBox* box = ErrorBox();
     QVERIFY(box);
-    QVERIFY2(box->text().contains("osn_") && box->text().contains("line 4"), qPrintable(box->text()));
+    QVERIFY2(box->text().contains(QRegularExpression("\ndet/osn_[12]_1\\.qrb, строка 4: файл кончился там, где должно быть поле\\.$")),
+             qPrintable(box->text()));
     box->accept();
     QTRY_VERIFY(!ErrorBox());
     QVERIFY(ButtonShown(5) && Button(form_.get(), 5)->isEnabled());
     QVERIFY(Find<QAction>(form_.get(), "nastrojki")->isEnabled());
+  }
+
+  void aFinishedStorySurvivesTheKeyboard() {
+    Open({"3071", "5648"});
+    Tick();
+    Guess("1234");
+    Guess("3071");
+    QVERIFY(form_->session().finished());
+    QWidget* page = Find<QWidget>(form_.get(), "client");
+    QCOMPARE(QApplication::focusWidget(), page);
+    // To the end: "Листать вниз" hides and the focus stays on the page, so Space only reads.
+    Key(Qt::Key_End);
+    QVERIFY(!ButtonShown(2));
+    for (int i = 0; i < 3; ++i) Key(Qt::Key_Space);
+    Key(Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), page);
+    QVERIFY(form_->session().finished() && ButtonShown(6));
+    QVERIFY(!QFile::exists(Path("qrb.txt")));
+    // Another story asks first; Отмена keeps the story, Да saves it and goes on.
+    QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);
+    QCOMPARE(form_->findChild<QMessageBox*>("saveQuestion")->text(), QString("Сохранить рассказ?"));
+    Answer("saveQuestion", "cancel");
+    QVERIFY(form_->session().finished() && !Find<QTimer>(form_.get(), "Timer1")->isActive());
+    const QByteArray story = SavedBytes();
+    QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);
+    Answer("saveQuestion", "yes");
+    QCOMPARE(FileBytes(Path("qrb.txt")), story);
+    QVERIFY(Find<QTimer>(form_.get(), "Timer1")->isActive() && !ButtonShown(6));
+    // Keys and double-clicks during the build pick nobody.
+    Key(Qt::Key_1);
+    Pick("234");
+    Tick();
+    QCOMPARE(Text(44), QString());
+    QCOMPARE(Text(15), Question(1));
+    for (int k = 4; k <= 13; ++k) QVERIFY(Shown(k));
+    // A saved story goes without a question.
+    Guess("5648");
+    QTest::mouseClick(Button(form_.get(), 6), Qt::LeftButton);
+    QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);
+    QVERIFY(!form_->findChild<QMessageBox*>("saveQuestion"));
+    QVERIFY(Find<QTimer>(form_.get(), "Timer1")->isActive());
+  }
+
+  void afterOkTheNewTextIsInViewAndMarked() {
+    Open({"3071"}, true, QStringLiteral(QUORBEL_DATA));
+    Tick();
+    auto& s = form_->session().state();
+    for (int k = 0; k < 19; ++k) QVERIFY(!Find<QWidget>(form_.get(), QString("Mark%1").arg(51 + k))->isVisible());
+    Guess("1234");
+    const auto& page = form_->session().window().page;
+    QVERIFY(page.freshFirst > 1 && s.lineCount > 2 * 19);
+    QCOMPARE(s.topLine, page.freshFirst);
+    QCOMPARE(Text(51), QString::fromStdU16String(s.textLines[static_cast<std::size_t>(s.topLine)]));
+    for (int k = 0; k < 19; ++k) QVERIFY(Find<QWidget>(form_.get(), QString("Mark%1").arg(51 + k))->isVisible());
+    QVERIFY(ButtonShown(1) && ButtonShown(2));
+    const long long first = s.topLine;
+    Key(Qt::Key_Backspace);  // back to where the reader was before OK, and forth again
+    QCOMPARE(s.topLine, 1);
+    Key(Qt::Key_Backspace);
+    QCOMPARE(s.topLine, first);
+    Key(Qt::Key_PageUp);
+    QCOMPARE(s.topLine, std::max(1LL, first - 18));
+    QVERIFY(!Find<QWidget>(form_.get(), "Mark51")->isVisible());  // older text above the turn's
+    Key(Qt::Key_PageDown);
+    Key(Qt::Key_Space);
+    QCOMPARE(s.topLine, first + 18);
+    Key(Qt::Key_Space, Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    QCOMPARE(s.topLine, first + 1);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Home);
+    QCOMPARE(s.topLine, 1);
+    QVERIFY(!ButtonShown(1));
+    // Three lines a wheel notch.
+    QWheelEvent wheel(QPointF(50, 200), form_->mapToGlobal(QPointF(50, 200)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form_.get(), &wheel);
+    QCOMPARE(s.topLine, 4);
+  }
+
+  void buttonsLookDisabledWhenTheyAre() {
+    Open({"3071"});
+    Tick();
+    QPushButton* ok = Button(form_.get(), 3);
+    QVERIFY(!ok->isEnabled());
+    const QImage disabled = ok->grab().toImage();
+    Pick("1234");
+    QVERIFY(ok->isEnabled());
+    QVERIFY(ok->grab().toImage() != disabled);
+    for (int b = 3; b <= 5; ++b) {
+      const QPalette p = Button(form_.get(), b)->palette();
+      QVERIFY(p.color(QPalette::Disabled, QPalette::ButtonText) != p.color(QPalette::Active, QPalette::ButtonText));
+      QVERIFY(p.color(QPalette::Disabled, QPalette::Button) != p.color(QPalette::Active, QPalette::Button));
+    }
+    // Under the settings window the whole story window is disabled, its buttons with it.
+    const QImage cancelEnabled = Button(form_.get(), 4)->grab().toImage();
+    Find<QAction>(form_.get(), "nastrojki")->trigger();
+    QVERIFY(!Button(form_.get(), 4)->isEnabled());
+    QVERIFY(Button(form_.get(), 4)->grab().toImage() != cancelEnabled);
+  }
+
+  void saveAsWritesTheSameBytesAndAsksBeforeReplacing() {
+    Open({"3071"});
+    QVERIFY(!Find<QAction>(form_.get(), "saveAs")->isEnabled());  // nothing to save while building
+    Tick();
+    Guess("3071");
+    QAction* saveAs = Find<QAction>(form_.get(), "saveAs");
+    QCOMPARE(saveAs->text(), QString("Сохранить как…"));
+    QCOMPARE(saveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    saveAs->trigger();
+    auto* dialog = form_->findChild<QFileDialog*>("saveAsDialog");
+    QVERIFY(dialog);
+    const QString suggested = QString::fromStdU16String(SuggestedFileName(form_->session().state().title));
+    QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), suggested);
+    dialog->reject();
+
+    const QString copy = Path("копия.txt");
+    form_->SaveAs(copy);
+    QCOMPARE(FileBytes(copy), SavedBytes());
+    QVERIFY(ButtonShown(6));
+    QTest::mouseClick(Button(form_.get(), 5), Qt::LeftButton);  // kept: no question
+    QVERIFY(!form_->findChild<QMessageBox*>("saveQuestion"));
+    Tick();
+    Guess("3071");
+    form_->SaveAs(copy);
+    Answer("replaceQuestion", "no");
+    QVERIFY(FileBytes(copy) != SavedBytes());
+    form_->SaveAs(copy);
+    Answer("replaceQuestion", "yes");
+    QCOMPARE(FileBytes(copy), SavedBytes());
   }
 
   void menuWindowsDisableTheStoryWindowUntilClosed() {

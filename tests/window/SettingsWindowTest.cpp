@@ -284,6 +284,21 @@ class SettingsWindowTest : public QObject {
     QTRY_VERIFY(!form_);
     QCOMPARE(Saved(), values);
   }
+
+  void escapeIsCancelAndEnterIsOk() {
+    const QByteArray values = Cfg({1, 2, 3, 4, 5, 3, 2, 1, 3, 1});
+    WriteCfg(values);
+    Open();
+    Find<QComboBox>(form_.data(), "Combo4")->setCurrentIndex(7);
+    QTest::keyClick(form_.data(), Qt::Key_Escape);
+    QTRY_VERIFY(!form_);
+    QCOMPARE(Saved(), values);
+    Open();
+    Find<QComboBox>(form_.data(), "Combo4")->setCurrentIndex(7);
+    QTest::keyClick(form_.data(), Qt::Key_Return);
+    QTRY_VERIFY(!form_);
+    QCOMPARE(Saved(), Cfg({1, 2, 3, 7, 5, 3, 2, 1, 3, 1}));
+  }
 };
 
 QTEST_MAIN(SettingsWindowTest)

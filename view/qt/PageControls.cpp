@@ -2,6 +2,7 @@
 
 #include <QPalette>
 #include <QPixmap>
+#include <algorithm>
 
 #include "app/qt/Look.h"
 
@@ -45,6 +46,17 @@ PageControls::PageControls(QWidget* parent) {
     else
       PlaceTw(row, 120, 1920 + 360 * (k - 2), 7695, 375);
     rows_[static_cast<std::size_t>(k)] = row;
+
+    // A thin mark in the left margin; the row's own text stays as it is.
+    auto* mark = new QWidget(parent);
+    mark->setObjectName(QStringLiteral("Mark%1").arg(51 + k));
+    mark->setGeometry(Tw(30), row->y(), std::max(2, Tw(45)), row->height());
+    QPalette p = mark->palette();
+    p.setColor(QPalette::Window, QColor(0xC0, 0x00, 0x00));
+    mark->setPalette(p);
+    mark->setAutoFillBackground(true);
+    mark->hide();
+    marks_[static_cast<std::size_t>(k)] = mark;
   }
 
   up_ = new QPushButton(QStringLiteral("Листать вверх"), parent);
@@ -58,19 +70,12 @@ PageControls::PageControls(QWidget* parent) {
 }
 
 void PageControls::Mirror(const PageView& page, const DataDir& dir) {
-  for (int k = 0; k < kPageRows; ++k)
-    rows_[static_cast<std::size_t>(k)]->setText(
-        QString::fromStdU16String(page.rows[static_cast<std::size_t>(k)]));
-  if (page.firstRowNarrow)
-    PlaceTw(rows_[0], 1155, 1200, 6660, 375);
-  else
-    PlaceTw(rows_[0], 120, 1200, 7700, 375);
-
   if (!loadedOnce_ || page.dropCapFile != loadedFile_) {
     loadedOnce_ = true;
     loadedFile_ = page.dropCapFile;
     QPixmap pm;
     if (!page.dropCapFile.empty()) pm.load(QString::fromStdU16String(dir.PathOf(FromUtf8(page.dropCapFile)).u16string()));
+    pictureDrawn_ = !pm.isNull();
     if (pm.isNull()) {
       picture_->clear();
     } else {
@@ -80,7 +85,20 @@ void PageControls::Mirror(const PageView& page, const DataDir& dir) {
                               : pm);
     }
   }
-  picture_->setVisible(page.pictureVisible);
+  // Without a picture the first letter would be lost: the line goes in whole.
+  const bool whole = page.firstRowNarrow && page.pictureVisible && !pictureDrawn_;
+  const bool beside = page.firstRowNarrow && !whole;
+  for (int k = 0; k < kPageRows; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    rows_[i]->setText(QString::fromStdU16String(k == 0 && whole ? page.firstRowWhole
+                                                                                         : page.rows[i]));
+    marks_[i]->setVisible(page.fresh[i]);
+  }
+  if (beside)
+    PlaceTw(rows_[0], 1155, 1200, 6660, 375);
+  else
+    PlaceTw(rows_[0], 120, 1200, 7700, 375);
+  picture_->setVisible(page.pictureVisible && pictureDrawn_);
   up_->setVisible(page.scrollUpVisible);
   down_->setVisible(page.scrollDownVisible);
 }

@@ -1,0 +1,35 @@
+// The window's Russian words for the engine's faults.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/Messages.h"
+#include "story/DataError.h"
+
+namespace quorbel {
+namespace {
+
+TEST(Messages, AFaultKeepsItsFileAndLineInRussian) {
+  EXPECT_EQ(FaultText(DataError("classic/n_1_arr2.qrb", 0, "file not found")),
+            "classic/n_1_arr2.qrb: файл не найден.");
+  EXPECT_EQ(FaultText(DataError("det/osn_1_1.qrb", 4, "end of file where a line was expected")),
+            "det/osn_1_1.qrb, строка 4: файл кончился там, где должна быть строка.");
+  // Details after a known start, and numbers inside, do not hide what the fault is.
+  EXPECT_EQ(FaultText(DataError("styles.qrb", 3, "end of file where a line was expected (the style's display name)")),
+            "styles.qrb, строка 3: файл кончился там, где должна быть строка.");
+  EXPECT_EQ(FaultText(DataError("quorbel.cfg", 7, "season 7 is outside 0..4")),
+            "quorbel.cfg, строка 7: значение вне допустимых пределов.");
+  EXPECT_EQ(FaultText(DataError("qrb.txt", 0, "cannot be written: Permission denied")),
+            "qrb.txt: файл не записывается.");
+  EXPECT_EQ(RussianProblem("more than 12 title words"), "слишком много слов для названия");
+  EXPECT_EQ(RussianProblem("more than 100 groups"), "больше 100 групп");
+}
+
+TEST(Messages, AnUnknownFaultIsStillRussianAndPlaced) {
+  EXPECT_EQ(FaultText(DataError("det/x.qrb", 9, "something new went wrong")), "det/x.qrb, строка 9: ошибка в данных.");
+  EXPECT_EQ(FaultText(std::runtime_error("boom")), "ошибка в данных.");
+  EXPECT_EQ(RussianProblem("file not foundation"), "ошибка в данных");
+}
+
+}  // namespace
+}  // namespace quorbel
