@@ -21,22 +21,27 @@ cp -r "$data"/. "$work"/
 exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" sh -s "$build/quorbel" "$work" "$out" <<'INNER'
 set -eu
 quorbel=$1 work=$2 out=$3
-"$quorbel" --data "$work" &
+env -u QT_QPA_PLATFORM "$quorbel" --data "$work" &
 pid=$!
-win=
-for _ in $(seq 1 50); do
-  win=$(xdotool search --name 'Составитель рассказов' 2>/dev/null | head -n 1) && [ -n "$win" ] && break
-  sleep 0.2
-done
+win=$(timeout 30 xdotool search --sync --name 'Составитель рассказов' | head -n 1) || true
 [ -n "$win" ] || { echo "screenshot: the window did not appear" >&2; kill $pid; exit 1; }
-sleep 2   # the first story is built a second after the window opens
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
-# Two guesses confirmed and a third half spelled.
-for keys in "1 2 3 4 Return" "5 6 7 8 Return" "9 0"; do
-  for k in $keys; do xdotool key --window "$win" "$k"; sleep 0.3; done
-  sleep 1
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+# The first story is on the page once a text row is white where the cover is dark.
+shown=
+for _ in $(seq 1 100); do
+  import -window "$win" "png:$out.tmp" 2>/dev/null
+  shown=$(convert "png:$out.tmp" -format '%[fx:int(255*p{300,300}.r)] %[fx:int(255*p{300,300}.b)]' info:)
+  [ "$shown" = "255 255" ] && break
+  sleep 0.3
 done
-sleep 0.5
+rm -f "$out.tmp"
+[ "$shown" = "255 255" ] || { echo "screenshot: no story on the page ($shown)" >&2; kill $pid; exit 1; }
+# Two guesses confirmed (the page opens on the second turn's text, marked in the margin) and a
+# third half spelled.
+for keys in "1 2 3 4 Return" "5 6 7 8 Return" "9 0"; do
+  for k in $keys; do xdotool key --clearmodifiers "$k"; sleep 0.3; done
+  sleep 1.5
+done
 import -window "$win" "$out"
 kill $pid
 echo "screenshot: $out"
