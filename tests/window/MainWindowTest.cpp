@@ -487,6 +487,19 @@ class MainWindowTest : public QObject {
     QVERIFY(Find<QTimer>(form_.get(), "Timer1")->isActive());
   }
 
+  void closingAsksForAFinishedUnsavedStory() {
+    Open({"3071"});
+    Tick();
+    Guess("3071");
+    form_->close();
+    Answer("saveQuestion", "cancel");
+    QVERIFY(form_->isVisible());
+    form_->close();
+    Answer("saveQuestion", "no");
+    QVERIFY(!form_->isVisible());
+    QVERIFY(!QFile::exists(Path("qrb.txt")));
+  }
+
   void afterOkTheNewTextIsInViewAndMarked() {
     Open({"3071"}, true, QStringLiteral(QUORBEL_DATA));
     Tick();
