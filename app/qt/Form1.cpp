@@ -387,7 +387,9 @@ void Form1::saveAs_Click() {
   dialog->setLabelText(QFileDialog::FileType, QStringLiteral("Тип файла:"));
   dialog->setLabelText(QFileDialog::Accept, QStringLiteral("Сохранить"));
   dialog->setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
-  dialog->setDirectory(QString::fromStdU16String(std::filesystem::absolute(dir_.PathOf(u".")).lexically_normal().u16string()));
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::absolute(dir_.PathOf(u"."), ec);
+  if (!ec) dialog->setDirectory(QString::fromStdU16String(folder.lexically_normal().u16string()));
   dialog->selectFile(Q(SuggestedFileName(session_.state().title)));
   connect(dialog, &QFileDialog::fileSelected, this, &Form1::SaveAs);
   dialog->open();
