@@ -280,8 +280,9 @@ void Form1::Command5_Click() {
 
 void Form1::Command6_Click() {
   std::error_code ec;
-  std::filesystem::path path = std::filesystem::absolute(dir_.PathOf(u"qrb.txt"), ec);
-  if (ec) path = dir_.PathOf(u"qrb.txt");
+  const std::filesystem::path name = dir_.saveFolder() / "qrb.txt";
+  std::filesystem::path path = std::filesystem::absolute(name, ec);
+  if (ec) path = name;
   try {
     session_.Save(path);
   } catch (const std::exception& e) {
