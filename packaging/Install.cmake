@@ -31,10 +31,9 @@ set(CPACK_PACKAGE_NAME quorbel)
 set(CPACK_PACKAGE_VENDOR "Quorbel")
 set(CPACK_PACKAGE_CONTACT "Quorbel <quorbel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Russian detective stories composed while the reader plays detective")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quorbel composes detective stories in Russian from plain-text story material and lets the\n"
-    "reader play detective while the story unfolds: a bulls-and-cows game against a secret code of\n"
-    "four suspects, whose guesses steer the text. A window program and a command line.")
+set(CPACK_PACKAGE_DESCRIPTION "Quorbel composes detective stories in Russian from plain-text story \
+material and lets the reader play detective while the story unfolds: a bulls-and-cows game against a \
+secret code of four suspects, whose guesses steer the text. A window program and a command line.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://quorbel.example.org")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
