@@ -39,9 +39,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
-# Libraries as dpkg-shlibdeps finds them in the programs; the page font by name, since Qt finds
-# fonts at run time.
+# Libraries as dpkg-shlibdeps finds them in the programs; the page font and the display plugins
+# by name, since Qt loads both at run time (the plugins are only recommended by Qt itself).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-urw-base35)
 include(CPack)
