@@ -51,7 +51,7 @@ Form3::Form3(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   picture->setObjectName("Image1");
   PlaceTw(picture, 4380, 180, 1200, 1200);
   picture->setPixmap(AboutPicture(picture->size()));
-  MakeLabel(frame1, 3, QStringLiteral("Версия 0.1. Автор: Н. Н. Сочинителев"), plain, 240, 1080, 4000, 300);
+  MakeLabel(frame1, 3, QStringLiteral("Версия ") + QStringLiteral(QUORBEL_VERSION) + QStringLiteral(". Автор: Н. Н. Сочинителев"), plain, 240, 1080, 4000, 300);
 
   MakeLabel(this, 4, QStringLiteral("Сайт программы, если ничего не случится:"), plain, 240, 1740, 5520, 255);
   Colour(MakeLabel(this, 5, QStringLiteral("http://quorbel.example.org"), bold, 240, 1995, 5520, 255),

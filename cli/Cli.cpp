@@ -16,6 +16,7 @@
 #include "cli/Options.h"
 #include "cli/Players.h"
 #include "story/DataError.h"
+#include "story/Places.h"
 
 
 namespace quorbel::cli {
@@ -119,11 +120,10 @@ std::uint64_t ClockSeed() {
   return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
-int RunStories(const Options& o, std::ostream& out) {
+int RunStories(const Options& o, const DataDir& dir, std::ostream& out) {
   const std::uint64_t first = o.seed.value_or(ClockSeed());
   std::vector<double> ms;
   // One material folder for the batch, as one window keeps it for all its stories.
-  const DataDir dir(o.dataDir);
   const auto start = std::chrono::steady_clock::now();
   for (long i = 0; i < *o.stories; ++i) {
     const std::uint64_t seed = first + static_cast<std::uint64_t>(i);
@@ -150,12 +150,12 @@ int RunStories(const Options& o, std::ostream& out) {
   return 0;
 }
 
-int RunOne(const Options& o, std::ostream& out) {
+int RunOne(const Options& o, const DataDir& dir, std::ostream& out) {
   const std::uint64_t seed = o.seed.value_or(ClockSeed());
   SeededRandom rng(seed);
   SeededRandom playerRng(seed ^ kPlayerSeedMix);
   auto player = MakePlayer(o, playerRng);
-  StorySession session(DataDir(o.dataDir), rng);
+  StorySession session(dir, rng);
   PlayedStory played = Play(session, player.get());
   if (o.saveFile) session.Save(*o.saveFile);
   if (o.json)
@@ -174,10 +174,24 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return 2;
   }
   const Options& o = *parsed.options;
+  if (o.help) {
+    out << kUsage << '\n' << kHelp << '\n';
+    return 0;
+  }
+  if (o.version) {
+    out << "quorbel-cli " QUORBEL_VERSION "\n";
+    return 0;
+  }
+  const PlacesChoice where = ChoosePlaces(o.dataDir, CurrentSurroundings());
+  if (!where.places) {
+    err << "quorbel-cli: " << NoMaterialMessage(where.looked) << '\n';
+    return 1;
+  }
+  const DataDir dir = OpenPlaces(*where.places);
   try {
-    if (o.check) return RunCheck(DataDir(o.dataDir), out);
-    if (o.stories) return RunStories(o, out);
-    return RunOne(o, out);
+    if (o.check) return RunCheck(dir, out);
+    if (o.stories) return RunStories(o, dir, out);
+    return RunOne(o, dir, out);
   } catch (const DataError& e) {
     err << "quorbel-cli: " << e.what() << '\n';
     return 1;

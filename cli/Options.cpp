@@ -8,7 +8,14 @@ const char* const kUsage =
     "usage: quorbel-cli [--data DIR] [--seed N] [--guesses G1,G2,...] [--play random|solver] [--json] "
     "[--save FILE]\n"
     "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver]\n"
-    "       quorbel-cli check [--data DIR]";
+    "       quorbel-cli check [--data DIR]\n"
+    "       quorbel-cli --help | --version";
+
+const char* const kHelp =
+    "Tells a detective story from the story material, played by the guesses given or by a player.\n"
+    "The material is read from DIR, else from the current folder when it holds styles.qrb, else from\n"
+    "the installed material (share/quorbel beside the program); quorbel.cfg is then read from\n"
+    "$XDG_CONFIG_HOME/quorbel (default ~/.config/quorbel).";
 
 bool IsValidGuess(const std::string& g) {
   if (g.size() != 4) return false;
@@ -48,7 +55,13 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       return true;
     };
     std::string v;
-    if (a == "--data") {
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      return {o, {}};
+    } else if (a == "--version") {
+      o.version = true;
+      return {o, {}};
+    } else if (a == "--data") {
       if (!value(v)) return Fail("--data needs a folder");
       o.dataDir = v;
     } else if (o.check) {

@@ -11,7 +11,9 @@ enum class Play { None, Given, Random, Solver };
 
 struct Options {
   bool check = false;  // "check": validate a material folder
-  std::string dataDir = ".";
+  bool help = false;     // --help: the usage, exit 0
+  bool version = false;  // --version
+  std::string dataDir;   // --data DIR; empty: the current folder if it holds material, else the installed one
   std::optional<std::uint64_t> seed;
   std::vector<std::string> guesses;  // each four distinct digits
   Play play = Play::None;
@@ -31,5 +33,7 @@ ParseResult ParseArgs(const std::vector<std::string>& args);
 bool IsValidGuess(const std::string& g);
 
 extern const char* const kUsage;
+// What --help adds to the usage: where the material and the written files are.
+extern const char* const kHelp;
 
 }  // namespace quorbel::cli

@@ -20,6 +20,9 @@ SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
 void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
   std::vector<Text> lines;
   for (int i = 1; i <= 10; ++i) lines.push_back(Str(values[static_cast<std::size_t>(i)]) + u" ");
+  std::error_code ec;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+  if (ec) throw DataError(kSettingsFileName, 0, "the folder " + path.parent_path().string() + " cannot be made: " + ec.message());
   WriteTextFile(path, lines, kSettingsFileName);
 }
 

@@ -82,7 +82,7 @@ void SettingsModel::Load(const DataDir& dir) {
   } catch (const DataError& e) {
     catalogueFault = e;
   }
-  Apply(dir, ReadSettingsFile(dir.PathOf(Text(u"quorbel.cfg"))));
+  Apply(dir, ReadSettingsFile(SettingsPath(dir)));
   if (catalogueFault) throw *catalogueFault;
 }
 
@@ -185,7 +185,7 @@ SettingsValues SettingsModel::Values() const {
 }
 
 void SettingsModel::Save(const DataDir& dir) const {
-  WriteSettingsFile(dir.PathOf(Text(u"quorbel.cfg")), Values());
+  WriteSettingsFile(SettingsPath(dir), Values());
 }
 
 }  // namespace quorbel

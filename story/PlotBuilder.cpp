@@ -173,7 +173,7 @@ void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
 }
 
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {
-  SettingsValues values = ReadSettingsFile(dir.root() / kSettingsFileName);
+  SettingsValues values = ReadSettingsFile(SettingsPath(dir));
   CheckSettings(values);
   for (int i = 1; i <= 10; ++i) s.settings[U(i)] = values[U(i)];
   ResolveConditions(s, rng);

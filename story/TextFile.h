@@ -67,8 +67,14 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
 class DataDir {
  public:
   DataDir() = default;
-  explicit DataDir(std::filesystem::path root) : root_(std::move(root)) {}
+  // The settings file and saved stories go beside the material.
+  explicit DataDir(std::filesystem::path root) : root_(std::move(root)), config_(root_), save_(root_) {}
+  // Material read from root; the settings file kept in config, saved stories written to save.
+  DataDir(std::filesystem::path root, std::filesystem::path config, std::filesystem::path save)
+      : root_(std::move(root)), config_(std::move(config)), save_(std::move(save)) {}
   const std::filesystem::path& root() const { return root_; }
+  const std::filesystem::path& configFolder() const { return config_; }
+  const std::filesystem::path& saveFolder() const { return save_; }
   std::filesystem::path PathOf(TextView relName) const { return root_ / std::filesystem::path(ToUtf8(relName)); }
   InputFile Open(TextView relName) const;
   bool Exists(TextView relName) const;
@@ -80,6 +86,8 @@ class DataDir {
     std::shared_ptr<const std::vector<Text>> lines;
   };
   std::filesystem::path root_;
+  std::filesystem::path config_;
+  std::filesystem::path save_;
   std::shared_ptr<std::map<Text, Kept>> kept_ = std::make_shared<std::map<Text, Kept>>();
 };
 

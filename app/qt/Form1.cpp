@@ -353,8 +353,9 @@ void Form1::AskToKeep(std::function<void()> then) {
 
 bool Form1::SaveToQrb() {
   std::error_code ec;
-  std::filesystem::path path = std::filesystem::absolute(dir_.PathOf(u"qrb.txt"), ec);
-  if (ec) path = dir_.PathOf(u"qrb.txt");
+  const std::filesystem::path name = dir_.saveFolder() / "qrb.txt";
+  std::filesystem::path path = std::filesystem::absolute(name, ec);
+  if (ec) path = name;
   try {
     session_.Save(path);
   } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
-// quorbel: the story window. Works in the current folder (the story material), or in the one
-// given with --data DIR.
+// quorbel: the story window. Works in the folder given with --data DIR, else in the current folder
+// when it holds the story material, else on the installed material (see story/Places.h).
 #include <QApplication>
+#include <QMessageBox>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/qt/Form1.h"
+#include "story/Places.h"
 
 namespace {
 
@@ -45,16 +47,33 @@ void QuietStartup(QtMsgType type, const QMessageLogContext& context, const QStri
   std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// Said in the terminal and in a box, since a program started from the menu has no terminal.
+void NoMaterial(const std::vector<std::filesystem::path>& looked) {
+  std::fprintf(stderr, "quorbel: %s\n", quorbel::NoMaterialMessage(looked).c_str());
+  QString folders;
+  for (const auto& f : looked) folders += QStringLiteral("\n    ") + QString::fromStdString(f.string());
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Составитель рассказов"),
+                  QStringLiteral("Не найден материал рассказов (файл styles.qrb). Искали в папках:") + folders +
+                      QStringLiteral("\n\nУкажите папку с материалом: quorbel --data ПАПКА"));
+  box.setObjectName("noMaterialBox");
+  box.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::filesystem::path data = std::filesystem::current_path();
+  std::filesystem::path data;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       data = argv[++i];
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::printf("usage: quorbel [--data DIR]\n"
-                  "Composes detective stories from the story material in DIR (default: the current folder).\n");
+                  "Composes detective stories from the story material in DIR; without it, in the current folder\n"
+                  "when it holds styles.qrb, else from the installed material, with quorbel.cfg kept in\n"
+                  "$XDG_CONFIG_HOME/quorbel (default ~/.config/quorbel) and stories saved to the documents folder.\n");
+      return 0;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("quorbel %s\n", QUORBEL_VERSION);
       return 0;
     }
   }
@@ -63,7 +82,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::error_code ec;
-  if (!std::filesystem::is_directory(data, ec)) {
+  if (!data.empty() && !std::filesystem::is_directory(data, ec)) {
     std::fprintf(stderr, "quorbel: no story material folder: %s\n", data.string().c_str());
     return 2;
   }
@@ -71,9 +90,14 @@ int main(int argc, char** argv) {
   QtMessageHandler previous = qInstallMessageHandler(QuietStartup);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
+  const quorbel::PlacesChoice where = quorbel::ChoosePlaces(data, quorbel::CurrentSurroundings());
+  if (!where.places) {
+    NoMaterial(where.looked);
+    return 1;
+  }
 
   quorbel::SeededRandom rng(ClockSeed());
-  quorbel::ui::Form1 window(quorbel::DataDir(data), rng, [&rng] { rng = quorbel::SeededRandom(ClockSeed()); });
+  quorbel::ui::Form1 window(quorbel::OpenPlaces(*where.places), rng, [&rng] { rng = quorbel::SeededRandom(ClockSeed()); });
   window.show();
   return app.exec();
 }
