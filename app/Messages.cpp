@@ -65,6 +65,13 @@ constexpr Wording kVariable[] = {
 }  // namespace
 
 std::string RussianProblem(std::string_view problem) {
+  // "the folder P cannot be made: R" keeps the folder and the system's reason.
+  constexpr std::string_view kFolder = "the folder ", kMade = " cannot be made";
+  if (problem.starts_with(kFolder)) {
+    if (const auto at = problem.find(kMade); at != std::string_view::npos)
+      return "не удалось создать папку " + std::string(problem.substr(kFolder.size(), at - kFolder.size())) +
+             std::string(problem.substr(at + kMade.size()));
+  }
   for (const Wording& w : kWordings) {
     if (problem.substr(0, w.english.size()) != w.english) continue;
     // A known text, or a known start whose rest is numbers and words the start announces.

@@ -104,8 +104,8 @@ class InstalledWindowTest : public QObject {
     QTest::mouseClick(Button(settings, 2), Qt::LeftButton);
     auto* box = settings->findChild<QMessageBox*>("errorBox");
     QVERIFY(box);
-    QCOMPARE(box->text(), QString("Настройки не удалось сохранить.\nquorbel.cfg: the folder ") +
-                              Path("blocker/quorbel") + " cannot be made: Not a directory");
+    QCOMPARE(box->text(), QString("Настройки не удалось сохранить.\nquorbel.cfg: не удалось создать папку ") +
+                              Path("blocker/quorbel") + ": Not a directory.");
     box->accept();
     settings->close();
     QTRY_VERIFY(!settings);
