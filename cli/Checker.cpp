@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/lint/Lint.h"
 #include "story/DataError.h"
 #include "story/Numbers.h"
 #include "story/StoryState.h"
@@ -434,6 +435,10 @@ class Checker {
     for (const FactUse& use : s.factUses)
       if (!s.recordedFacts.count(use.fact))
         Warning(use.file, use.line, "no record of the style records the fact " + Quoted(use.fact));
+    // The language of the text, as the reader will see it.
+    std::vector<lint::Finding> language;
+    lint::LintStyle(dir_, s.folder, s.number, s.phraseFiles, language);
+    for (lint::Finding& f : language) Add(f.file, f.line, f.error, std::move(f.message));
   }
 
   void CheckWords(Style& s, const std::string& rel) {

@@ -1,0 +1,68 @@
+// Consistency with conditions: a word that needs the sun, rain, frost, a season or the night
+// needs a condition line that demands it. The words and what they need are the style's table.
+#include <cstdlib>
+
+#include "cli/lint/Material.h"
+
+namespace quorbel::lint {
+namespace {
+
+long Column(const Text& c, std::size_t from, std::size_t n) {
+  if (c.size() < from + n) return 0;
+  return std::strtol(ToUtf8(c.substr(from, n)).c_str(), nullptr, 10);
+}
+
+bool Within(const Requirement& need, long v) {
+  for (auto [lo, hi] : need.ranges)
+    if (v >= lo && v <= hi) return true;
+  return false;
+}
+
+// True when every story the record is eligible in meets the requirement.
+bool Meets(const Text& c, const Requirement& need) {
+  if (need.ranges.empty()) return true;
+  if (need.field == "temp") {
+    long lo = Column(c, 24, 3), hi = Column(c, 27, 3);
+    for (auto [a, b] : need.ranges)
+      if (lo >= a && hi <= b) return true;
+    return false;
+  }
+  if (need.field == "months") {
+    long first = Column(c, 2, 2), last = Column(c, 6, 2);
+    for (auto [a, b] : need.ranges)
+      if (first >= a && last <= b && first <= last) return true;
+    return false;
+  }
+  std::size_t col = need.field == "phase"    ? 9
+                    : need.field == "band"   ? 12
+                    : need.field == "clouds" ? 15
+                    : need.field == "precip" ? 18
+                    : need.field == "wind"   ? 21
+                                             : 0;
+  if (col == 0) return true;
+  long v = Column(c, col, 2);
+  return v != 0 && Within(need, v);
+}
+
+}  // namespace
+
+void CheckConditions(const Material& m, Sink& sink) {
+  for (const PhraseFile& f : m.files)
+    for (const Record& r : f.records)
+      for (const Token& t : r.tokens) {
+        if (t.kind != Token::Word) continue;
+        for (const ConditionWord& w : m.table.conditions) {
+          if (!t.lower.starts_with(w.stem)) continue;
+          for (const Requirement& need : w.needs)
+            if (!Meets(r.conditions, need)) {
+              sink.Add(f.rel, r.conditionsLine, false, "conditions",
+                       "\"" + ToUtf8(t.text) + "\" needs " + w.shown + ", which the condition line \"" +
+                           ToUtf8(r.conditions) + "\" does not demand",
+                       &r);
+              break;
+            }
+        }
+      }
+}
+
+}  // namespace quorbel::lint

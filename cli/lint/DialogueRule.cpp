@@ -1,0 +1,102 @@
+// Dialogue: how replicas and the author's words are joined in a paragraph.
+#include "cli/lint/Material.h"
+
+namespace quorbel::lint {
+namespace {
+
+bool IsSpeech(const Material& m, const Token& t) {
+  if (t.kind != Token::Word) return false;
+  if (m.table.speech.count(t.lower)) return true;
+  for (const Reading& r : m.morph.Of(t.lower))
+    if (r.Has("vblex") && m.table.speech.count(r.lemma)) return true;
+  return false;
+}
+
+bool Lowercase(const Token& t) { return t.kind == Token::Word && !t.text.empty() && !IsUpper(t.text[0]); }
+
+bool AfterReplica(const std::vector<Token>& t, std::size_t d) {
+  if (d == 0) return true;
+  const Token& p = t[d - 1];
+  return p.kind == Token::Punct && (p.text == u"," || p.text == u"?" || p.text == u"!" || p.text == u"…" ||
+                                    p.text == u"..." || p.text == u"?!" || p.text == u"!?");
+}
+
+// The speakers named in the author's words of a record: the word after a verb of speech.
+std::set<Text> Speakers(const std::vector<Token>& t) {
+  std::set<Text> out;
+  for (std::size_t d = 0; d + 1 < t.size(); ++d) {
+    if (t[d].kind != Token::Dash || !AfterReplica(t, d) || !Lowercase(t[d + 1])) continue;
+    for (std::size_t k = d + 1; k < t.size() && k < d + 5; ++k) {
+      if (t[k].kind == Token::Person || t[k].lower == u"инспектор") {
+        out.insert(t[k].lower);
+        break;
+      }
+      if (t[k].kind == Token::Punct) break;
+    }
+  }
+  return out;
+}
+
+// True when the record ends with author's words after a replica ("..., — говорит _sus1.").
+bool EndsWithAttribution(const std::vector<Token>& t) {
+  for (std::size_t d = t.size(); d-- > 0;)
+    if (t[d].kind == Token::Dash) return AfterReplica(t, d) && d + 1 < t.size() && Lowercase(t[d + 1]);
+  return false;
+}
+
+}  // namespace
+
+void CheckDialogue(const Material& m, Sink& sink) {
+  for (const PhraseFile& f : m.files) {
+    for (const Record& r : f.records) {
+      if (r.plan < 0) continue;
+      const Plan& plan = f.plans[static_cast<std::size_t>(r.plan)];
+      const auto& t = r.tokens;
+      auto report = [&](bool error, const std::string& msg) {
+        sink.Add(f.rel, r.line, error, "dialogue", msg + ": \"" + Show(t, m.femaleName, Text()) + "\"", &r);
+      };
+      if (t.empty()) continue;
+      // Author's words after ", —" open with a verb of speech ("говорит", "тихо спрашивает").
+      if (!m.table.speech.empty())
+        for (std::size_t d = 0; d + 1 < t.size(); ++d) {
+          if (t[d].kind != Token::Dash || !AfterReplica(t, d) || !Lowercase(t[d + 1])) continue;
+          if (d == 0 && r.word == 0) continue;
+          bool speech = false;
+          for (std::size_t k = d + 1; k < t.size() && k < d + 4 && t[k].kind != Token::Punct; ++k)
+            if (IsSpeech(m, t[k])) speech = true;
+          if (!speech)
+            report(false, "the author's words after a replica do not begin with a verb of speech");
+        }
+      // A replica left open for the author's words needs a next phrase that is always there.
+      const Token& last = t.back();
+      bool open = last.kind == Token::Dash || (last.kind == Token::Punct && last.text == u",");
+      if (open) {
+        std::size_t next = static_cast<std::size_t>(r.word) + 1;
+        bool sure = next < plan.keys.size() && plan.flags[next] == u'1' &&
+                    !f.Group(r.plan, static_cast<int>(next)).empty();
+        if (!sure)
+          report(true, std::string("the phrase ends with \"") + ToUtf8(last.text) +
+                           "\" and the phrase that finishes it may be left out");
+      }
+      if (t[0].kind == Token::Dash && t.size() > 1 && !Lowercase(t[1])) {
+        if (plan.dialogue && r.word == 0)
+          report(true, "a dialogue paragraph gets its dash from the plan: the phrase must not begin with \"—\"");
+        else if (r.word > 0)
+          report(false, "a replica that begins inside a paragraph: a line of the page may begin with \"—\"");
+      }
+      if (Speakers(t).size() >= 2) report(false, "two speakers' replicas in one paragraph");
+      if (plan.dialogue && r.word > 0 && t[0].kind == Token::Word && IsUpper(t[0].text[0])) {
+        bool prevAttributed = false;
+        for (const Record* p : f.Group(r.plan, r.word - 1))
+          if (EndsWithAttribution(p->tokens)) prevAttributed = true;
+        bool hasDash = false;
+        for (const Token& k : t) hasDash = hasDash || k.kind == Token::Dash;
+        if (prevAttributed && !hasDash)
+          report(false, "narration after a replica and its author's words in a dialogue paragraph "
+                        "(give it a paragraph of its own)");
+      }
+    }
+  }
+}
+
+}  // namespace quorbel::lint
