@@ -18,7 +18,10 @@ const std::filesystem::path kData = std::filesystem::path(QUORBEL_SOURCE_DIR) / 
 TEST(ShippedMaterial, ChecksClean) {
   std::ostringstream out;
   EXPECT_EQ(cli::RunCheck(DataDir(kData), out), 0);
-  EXPECT_EQ(out.str(), "0 errors, 0 warnings\n");
+  // The language rules that cannot be exact leave warnings for an editor to weigh.
+  EXPECT_EQ(out.str().find(": error: "), std::string::npos) << out.str();
+  EXPECT_TRUE(out.str().ends_with(" warnings\n")) << out.str();
+  EXPECT_TRUE(out.str().find("\n0 errors, ") != std::string::npos) << out.str();
 }
 
 TEST(ShippedMaterial, EveryThemeAndVariantPlaysToItsEnd) {
