@@ -435,9 +435,15 @@ class Checker {
     for (const FactUse& use : s.factUses)
       if (!s.recordedFacts.count(use.fact))
         Warning(use.file, use.line, "no record of the style records the fact " + Quoted(use.fact));
-    // The language of the text, as the reader will see it.
+    // The language of the text, as the reader will see it, in the phrase files that load clean.
+    std::set<std::string> faulty;
+    for (const Finding& f : findings_)
+      if (f.error) faulty.insert(f.file);
+    std::vector<std::string> clean;
+    for (const std::string& rel : s.phraseFiles)
+      if (!faulty.count(rel)) clean.push_back(rel);
     std::vector<lint::Finding> language;
-    lint::LintStyle(dir_, s.folder, s.number, s.phraseFiles, language);
+    lint::LintStyle(dir_, s.folder, s.number, clean, language);
     for (lint::Finding& f : language) Add(f.file, f.line, f.error, std::move(f.message));
   }
 

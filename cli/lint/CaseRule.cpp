@@ -49,7 +49,7 @@ void CheckTokens(const Material& m, const std::vector<Token>& t, Report report) 
       } else if (t[i].kind == Token::Person && t[b].kind == Token::Word && m.morph.Available()) {
         // "видит _sus1" wants the accusative; "— Нет, — говорит _sus1" has the name as subject.
         const auto& rs = m.morph.Of(t[b].lower);
-        bool transitive = !rs.empty() && std::all_of(rs.begin(), rs.end(), [](const Reading& r) {
+        bool transitive = std::any_of(rs.begin(), rs.end(), [](const Reading& r) {
           return r.Has("vblex") && r.Has("tv") && !r.Has("pp") && !r.Has("past");
         });
         // Only a verb after its subject ("Инспектор видит _sus1"): inverted order ("На террасу

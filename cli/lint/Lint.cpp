@@ -224,9 +224,14 @@ PhraseFile ReadPhraseFile(const DataDir& dir, const std::string& rel) {
   return f;
 }
 
+// The lines of a file; none when it is missing or unreadable (the checker reports that).
 std::vector<Text> ReadLines(const DataDir& dir, const std::string& rel) {
   if (!dir.Exists(FromUtf8(rel))) return {};
-  return dir.Open(FromUtf8(rel)).lines();
+  try {
+    return dir.Open(FromUtf8(rel)).lines();
+  } catch (const DataError&) {
+    return {};
+  }
 }
 
 void ReadTable(const std::vector<Text>& lines, WordTable& t) {
