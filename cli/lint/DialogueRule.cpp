@@ -7,8 +7,9 @@ namespace {
 bool IsSpeech(const Material& m, const Token& t) {
   if (t.kind != Token::Word) return false;
   if (m.table.speech.count(t.lower)) return true;
+  // The analyser gives "признаётся" the lemma "признавать" (a passive reading).
   for (const Reading& r : m.morph.Of(t.lower))
-    if (r.Has("vblex") && m.table.speech.count(r.lemma)) return true;
+    if (r.Has("vblex") && (m.table.speech.count(r.lemma) || m.table.speech.count(r.lemma + u"ся"))) return true;
   return false;
 }
 
@@ -57,10 +58,17 @@ void CheckDialogue(const Material& m, Sink& sink) {
       };
       if (t.empty()) continue;
       // Author's words after ", —" open with a verb of speech ("говорит", "тихо спрашивает").
+      // Dashes alternate: ", — говорит он, — " opens the author's words and then returns to the replica.
+      bool author = false;
       if (!m.table.speech.empty())
         for (std::size_t d = 0; d + 1 < t.size(); ++d) {
-          if (t[d].kind != Token::Dash || !AfterReplica(t, d) || !Lowercase(t[d + 1])) continue;
-          if (d == 0 && r.word == 0) continue;
+          if (t[d].kind != Token::Dash) continue;
+          if (!AfterReplica(t, d) || !Lowercase(t[d + 1])) {
+            author = false;
+            continue;
+          }
+          author = !author;
+          if (!author || (d == 0 && r.word == 0)) continue;
           bool speech = false;
           for (std::size_t k = d + 1; k < t.size() && k < d + 4 && t[k].kind != Token::Punct; ++k)
             if (IsSpeech(m, t[k])) speech = true;
