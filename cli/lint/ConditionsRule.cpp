@@ -52,7 +52,9 @@ void CheckConditions(const Material& m, Sink& sink) {
       for (const Token& t : r.tokens) {
         if (t.kind != Token::Word) continue;
         for (const ConditionWord& w : m.table.conditions) {
-          if (!t.lower.starts_with(w.stem)) continue;
+          // "закат." is the whole word only; "солнц" any word that begins so.
+          bool whole = !w.stem.empty() && w.stem.back() == u'.';
+          if (whole ? t.lower != TextView(w.stem).substr(0, w.stem.size() - 1) : !t.lower.starts_with(w.stem)) continue;
           for (const Requirement& need : w.needs)
             if (!Meets(r.conditions, need)) {
               sink.Add(f.rel, r.conditionsLine, false, "conditions",

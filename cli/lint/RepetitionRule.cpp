@@ -13,7 +13,8 @@ constexpr std::size_t kSpan = 10;  // words within which a content word should n
 Text ContentLemma(const Morph& morph, const Token& t) {
   static const std::set<Text> common = {u"быть", u"этот", u"тот", u"весь", u"свой", u"который", u"такой",
                                         u"самый", u"один", u"себя", u"мочь", u"очень", u"тоже", u"только",
-                                        u"ещё", u"уже", u"потом", u"снова", u"сейчас", u"здесь", u"когда"};
+                                        u"ещё", u"уже", u"потом", u"снова", u"сейчас", u"здесь", u"когда",
+                                        u"друг"};  // "друг друга"
   if (t.kind != Token::Word) return {};
   const auto& rs = morph.Of(t.lower);
   Text lemma = rs.empty() ? t.lower : rs.front().lemma;
