@@ -1,5 +1,6 @@
 // Repetition and reference: a word or sentence said twice, a pronoun with nothing before it,
 // and the second half of a pair without the first.
+#include <algorithm>
 #include <map>
 
 #include "cli/lint/Material.h"
@@ -42,8 +43,6 @@ void CheckRepetition(const Material& m, Sink& sink) {
   static const std::set<Text> pronouns = {u"он", u"она", u"оно", u"они"};
   for (const PhraseFile& f : m.files) {
     std::map<Text, const Record*> sentences;
-    Text whole;
-    for (const Record& r : f.records) whole += Lower(r.text) + u"\n";
     for (const Record& r : f.records) {
       const auto& t = r.tokens;
       auto report = [&](const std::string& msg) {
@@ -62,12 +61,37 @@ void CheckRepetition(const Material& m, Sink& sink) {
             report("\"" + ToUtf8(k.text) + "\" twice within " + std::to_string(kSpan) + " words");
         seen.push_back({position, lemma});
       }
-      if (r.word == 0 && !t.empty() && t[0].kind == Token::Word && pronouns.count(t[0].lower))
-        report("a paragraph opens with the pronoun \"" + ToUtf8(t[0].text) + "\": whom it means is not clear");
+      const bool narrative = r.plan >= 0 && !f.plans[static_cast<std::size_t>(r.plan)].dialogue;
+      if (narrative && !t.empty() && t[0].kind == Token::Word && pronouns.count(t[0].lower)) {
+        if (r.word == 0) {
+          report("a paragraph opens with the pronoun \"" + ToUtf8(t[0].text) + "\": whom it means is not clear");
+        } else {
+          // The phrase before may end with another noun the pronoun then points to ("Лютый холод…").
+          for (const Record* p : f.Group(r.plan, r.word - 1)) {
+            auto ss = Sentences(p->tokens);
+            bool person = false;
+            if (!ss.empty())
+              for (std::size_t k = ss.back().first; k < ss.back().second; ++k)
+                person = person || p->tokens[k].kind == Token::Person || p->tokens[k].lower.starts_with(u"инспектор");
+            if (!person) {
+              report("\"" + ToUtf8(t[0].text) + "\" after a phrase that does not end with a person (line " +
+                     std::to_string(p->line) + "): whom it means is not clear");
+              break;
+            }
+          }
+        }
+      }
+      // The second half of a pair needs the first in every phrase of an earlier group of the plan.
       for (const auto& [second, first] : m.table.pairs) {
-        Text low = Lower(r.text);
-        if (Contains(low, second) && !Contains(whole, first))
-          report("\"" + ToUtf8(second) + "\" without \"" + ToUtf8(first) + "\" in the file");
+        if (!Contains(Lower(r.text), second)) continue;
+        bool paired = false;
+        for (int w = 0; w < r.word && !paired; ++w) {
+          auto group = f.Group(r.plan, w);
+          paired = !group.empty() && std::all_of(group.begin(), group.end(), [&](const Record* g) {
+            return Contains(Lower(g->text), first);
+          });
+        }
+        if (!paired) report("\"" + ToUtf8(second) + "\" where an earlier phrase may lack \"" + ToUtf8(first) + "\"");
       }
       for (auto [a, b] : Sentences(t)) {
         Text key = SentenceKey(t, a, b);
