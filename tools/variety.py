@@ -5,7 +5,8 @@
 
 Plays STORIES stories (seeds 1..STORIES) with `quorbel-cli --play random --json` and prints the
 mean and smallest word count of a whole story, the sentences repeated within a story, and the
-largest share of sentences two stories of the same theme and plot variant have in common.
+largest share of sentences two stories of the same theme and plot variant have in common, and the
+largest share of a story's sentences that open with one word.
 """
 import itertools
 import json
@@ -27,7 +28,7 @@ def sentences(text):
     return [p.strip(" -—") for p in parts if len(p.strip(" -—").split()) >= 4]
 
 
-words, repeats, groups = [], 0, defaultdict(list)
+words, repeats, groups, openers = [], 0, defaultdict(list), []
 for seed in range(1, count + 1):
     out = subprocess.run([cli, "--data", data, "--seed", str(seed), "--play", "random", "--json"],
                          check=True, capture_output=True, text=True).stdout
@@ -35,6 +36,10 @@ for seed in range(1, count + 1):
     text = "\n".join(story["lines"])
     words.append(len([w for w in text.split() if w not in "-—"]))
     found = Counter(sentences(text))
+    first = Counter(re.sub(r"^[^\wЁё]+", "", s).split(" ")[0].lower() for s in found.elements())
+    if first:
+        word, n = first.most_common(1)[0]
+        openers.append((n / sum(first.values()), word, seed))
     repeats += sum(n - 1 for n in found.values() if n > 1)
     groups[(story["title"].split("«")[0], story["plotVariant"])].append(set(found))
 
@@ -44,6 +49,10 @@ for stories in groups.values():
         shared.append(len(a & b) / max(1, min(len(a), len(b))))
 print(f"{count} stories: {sum(words) / len(words):.0f} words on average, {min(words)} at least")
 print(f"sentences repeated within a story: {repeats} in all")
+if openers:
+    share, word, seed = max(openers)
+    print(f"sentences opening with one word: {100 * sum(o[0] for o in openers) / len(openers):.1f} % on average, "
+          f"{100 * share:.1f} % at most (\"{word}\", seed {seed})")
 if shared:
     print(f"sentences shared by two stories of one theme and variant: "
           f"{100 * sum(shared) / len(shared):.1f} % on average, {100 * max(shared):.1f} % at most")

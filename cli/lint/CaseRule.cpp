@@ -56,10 +56,14 @@ void CheckTokens(const Material& m, const std::vector<Token>& t, Report report) 
         // выходит _sus1") and the author's words after a replica have the name as the subject.
         bool subjectBefore = false;
         for (std::size_t k = first; k < b; ++k) {
-          if (t[k].kind == Token::Dash) subjectBefore = false;
+          // A new clause ("ты помнишь, что говорит _sus1") has a subject of its own.
+          if (t[k].kind == Token::Dash || (t[k].kind == Token::Punct && t[k].text == u",")) subjectBefore = false;
           if (t[k].kind != Token::Word) continue;
-          for (const Reading& r : m.morph.Of(t[k].lower))
-            if ((r.Has("n") || r.Has("prn")) && r.Has("nom") && !r.Has("acc") && !r.Has("itg")) subjectBefore = true;
+          const auto& ks = m.morph.Of(t[k].lower);
+          if (!ks.empty() && std::all_of(ks.begin(), ks.end(), [](const Reading& r) {
+                return (r.Has("n") || r.Has("prn")) && r.Has("nom") && !r.Has("itg");
+              }))
+            subjectBefore = true;
         }
         if (transitive && subjectBefore && !t[b].lower.ends_with(u"ся"))
           report(false, "a name after the transitive verb \"" + ToUtf8(t[b].text) +

@@ -25,8 +25,15 @@ bool AfterReplica(const std::vector<Token>& t, std::size_t d) {
 // The speakers named in the author's words of a record: the word after a verb of speech.
 std::set<Text> Speakers(const std::vector<Token>& t) {
   std::set<Text> out;
+  bool author = false;
   for (std::size_t d = 0; d + 1 < t.size(); ++d) {
-    if (t[d].kind != Token::Dash || !AfterReplica(t, d) || !Lowercase(t[d + 1])) continue;
+    if (t[d].kind != Token::Dash) continue;
+    if (!AfterReplica(t, d) || !Lowercase(t[d + 1])) {
+      author = false;
+      continue;
+    }
+    author = !author;
+    if (!author) continue;
     for (std::size_t k = d + 1; k < t.size() && k < d + 5; ++k) {
       if (t[k].kind == Token::Person || t[k].lower == u"инспектор") {
         out.insert(t[k].lower);
