@@ -141,6 +141,8 @@ struct Style {
   std::vector<FactUse> factUses;
   std::vector<std::string> phraseFiles;  // in order of first mention
   std::set<std::string> phraseSeen;
+  lint::Uses uses;                          // the themes and variants that play each phrase file
+  std::pair<int, int> playing{0, 0};        // theme and variant of the episode file being read
   int themeCount = 0;
 };
 
@@ -423,6 +425,7 @@ class Checker {
         };
         if (auto rel = need("qst"))
           Guard(*rel, [&] { CheckQuestions(*rel, themeHasZ[static_cast<std::size_t>(t - 1)], t); });
+        s.playing = {t, v};
         if (auto rel = need("ncl")) Guard(*rel, [&] { CheckEpisodes(s, *rel, false); });
         if (auto rel = need("osn")) Guard(*rel, [&] { CheckEpisodes(s, *rel, true); });
         if (auto rel = need("fin")) Guard(*rel, [&] { CheckFinals(s, *rel); });
@@ -443,7 +446,7 @@ class Checker {
     for (const std::string& rel : s.phraseFiles)
       if (!faulty.count(rel)) clean.push_back(rel);
     std::vector<lint::Finding> language;
-    lint::LintStyle(dir_, s.folder, s.number, clean, language);
+    lint::LintStyle(dir_, s.folder, s.number, clean, s.uses, language);
     for (lint::Finding& f : language) Add(f.file, f.line, f.error, std::move(f.message));
   }
 
@@ -601,6 +604,7 @@ class Checker {
       return;
     }
     if (s.phraseSeen.insert(rel).second) s.phraseFiles.push_back(rel);
+    s.uses[rel].insert(s.playing);
   }
 
   void CheckRange(const std::string& rel, int line, TextView range, const char* what) {

@@ -52,9 +52,7 @@ void CheckConditions(const Material& m, Sink& sink) {
       for (const Token& t : r.tokens) {
         if (t.kind != Token::Word) continue;
         for (const ConditionWord& w : m.table.conditions) {
-          // "закат." is the whole word only; "солнц" any word that begins so.
-          bool whole = !w.stem.empty() && w.stem.back() == u'.';
-          if (whole ? t.lower != TextView(w.stem).substr(0, w.stem.size() - 1) : !t.lower.starts_with(w.stem)) continue;
+          if (!StemMatches(w.stem, t.lower)) continue;
           for (const Requirement& need : w.needs)
             if (!Meets(r.conditions, need)) {
               sink.Add(f.rel, r.conditionsLine, false, "conditions",
@@ -65,6 +63,35 @@ void CheckConditions(const Material& m, Sink& sink) {
             }
         }
       }
+}
+
+}  // namespace quorbel::lint
+
+namespace quorbel::lint {
+
+// Plot and theme words: poison in a brooch theft, a piano on a night train. A phrase file played
+// by stories of several themes or variants may use such a word only in a record whose
+// precondition ties it to a fact of the story.
+void CheckStoryWords(const Material& m, Sink& sink) {
+  for (const PhraseFile& f : m.files)
+    for (const Record& r : f.records) {
+      if (!r.precondition.empty() && r.precondition[0] != u'_') continue;
+      for (const Token& t : r.tokens) {
+        if (t.kind != Token::Word) continue;
+        for (const StoryWord& w : m.table.story) {
+          if (!StemMatches(w.stem, t.lower)) continue;
+          for (auto [theme, variant] : f.plays) {
+            bool fits = (w.themes.empty() || w.themes.count(theme)) && (w.variants.empty() || w.variants.count(variant));
+            if (fits) continue;
+            sink.Add(f.rel, r.line, false, "conditions",
+                     "\"" + ToUtf8(t.text) + "\" fits only " + w.shown + ", and the file is played in theme " +
+                         std::to_string(theme) + ", variant " + std::to_string(variant),
+                     &r);
+            break;
+          }
+        }
+      }
+    }
 }
 
 }  // namespace quorbel::lint

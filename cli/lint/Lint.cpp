@@ -75,6 +75,11 @@ std::vector<Token> Tokenize(TextView s) {
   return out;
 }
 
+bool StemMatches(const Text& stem, const Text& lowerWord) {
+  if (!stem.empty() && stem.back() == u'.') return lowerWord == TextView(stem).substr(0, stem.size() - 1);
+  return lowerWord.starts_with(stem);
+}
+
 namespace {
 bool Terminal(const Token& t) {
   return t.kind == Token::Punct && (t.text == u"." || t.text == u"!" || t.text == u"?" || t.text == u"…" ||
@@ -265,7 +270,21 @@ void ReadTable(const std::vector<Text>& lines, WordTable& t) {
       s = e + 1;
     }
     if (items.empty()) continue;
-    if (section == "conditions") {
+    if (section == "story") {
+      StoryWord w;
+      w.stem = Lower(items[0]);
+      for (std::size_t k = 1; k < items.size(); ++k) {
+        std::string item = ToUtf8(items[k]);
+        std::size_t eq = item.find('=');
+        if (eq == std::string::npos) continue;
+        std::set<int>& into = item.substr(0, eq) == "themes" ? w.themes : w.variants;
+        std::string list = item.substr(eq + 1) + ",";
+        for (std::size_t a = 0, c; (c = list.find(',', a)) != std::string::npos; a = c + 1)
+          if (c > a) into.insert(std::atoi(list.substr(a, c - a).c_str()));
+        w.shown += (w.shown.empty() ? "" : " ") + item;
+      }
+      t.story.push_back(std::move(w));
+    } else if (section == "conditions") {
       ConditionWord w;
       w.stem = Lower(items[0]);
       for (std::size_t k = 1; k < items.size(); ++k) {
@@ -300,7 +319,7 @@ void ReadTable(const std::vector<Text>& lines, WordTable& t) {
 }  // namespace
 
 void LintStyle(const DataDir& dir, const std::string& folder, int number,
-               const std::vector<std::string>& phraseFiles, std::vector<Finding>& out) {
+               const std::vector<std::string>& phraseFiles, const Uses& uses, std::vector<Finding>& out) {
   Material m;
   const std::string n = std::to_string(number);
   for (const Text& raw : ReadLines(dir, folder + "/pers_" + n + ".qrb")) {
@@ -342,6 +361,7 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
   for (const std::string& rel : phraseFiles) {
     try {
       m.files.push_back(ReadPhraseFile(dir, rel));
+      if (auto it = uses.find(rel); it != uses.end()) m.files.back().plays = it->second;
     } catch (const DataError&) {
       // The checker reports a file it cannot read; the linter skips it.
     }
@@ -366,6 +386,7 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
   CheckGender(m, sink);
   CheckDialogue(m, sink);
   CheckConditions(m, sink);
+  CheckStoryWords(m, sink);
   CheckRepetition(m, sink);
   CheckYo(m, sink);
   CheckSpelling(m, sink);

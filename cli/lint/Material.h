@@ -25,6 +25,8 @@ bool IsLetter(char16_t c);
 bool IsUpper(char16_t c);
 // Words, punctuation (one mark a token, "..." as one), "—", persons and title words.
 std::vector<Token> Tokenize(TextView text);
+// A table entry matches the words that begin with it; one ending in "." only that whole word.
+bool StemMatches(const Text& stem, const Text& lowerWord);
 // Index ranges [first, last) of the sentences of tokens.
 std::vector<std::pair<std::size_t, std::size_t>> Sentences(const std::vector<Token>& t);
 // The text (UTF-8) with a sample name in place of the persons and a title word for "_Z_".
@@ -48,6 +50,7 @@ struct Plan {
 
 struct PhraseFile {
   std::string rel;
+  std::set<std::pair<int, int>> plays;  // (theme, variant) of the stories it is played in
   std::vector<Plan> plans;
   std::vector<Record> records;
   // The records of plan p, word w.
@@ -70,8 +73,15 @@ struct ConditionWord {
   std::vector<Requirement> needs;
   std::string shown;  // the table line's requirements, for messages
 };
+// A word that fits only some plot variants or themes: "яд variants=1", "купе themes=2".
+struct StoryWord {
+  Text stem;
+  std::set<int> variants, themes;  // empty: any
+  std::string shown;
+};
 struct WordTable {
   std::vector<ConditionWord> conditions;
+  std::vector<StoryWord> story;
   std::set<Text> speech;      // lemmas of verbs that may open the author's words after a replica
   std::set<Text> words;       // correct words the dictionary lacks
   std::set<Text> homographs;  // words right both with е and with ё
@@ -104,6 +114,7 @@ void CheckCase(const Material& m, Sink& sink);
 void CheckGender(const Material& m, Sink& sink);
 void CheckDialogue(const Material& m, Sink& sink);
 void CheckConditions(const Material& m, Sink& sink);
+void CheckStoryWords(const Material& m, Sink& sink);
 void CheckRepetition(const Material& m, Sink& sink);
 void CheckYo(const Material& m, Sink& sink);
 void CheckSpelling(const Material& m, Sink& sink);

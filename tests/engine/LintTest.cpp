@@ -13,6 +13,8 @@ namespace {
 const char* const kTable =
     "[conditions]\n"
     "солнц phase=3-11 clouds=1-2\n"
+    "[story]\n"
+    "яд variants=1\n"
     "[speech]\n"
     "говорить спрашивать\n"
     "[homographs]\n"
@@ -33,7 +35,7 @@ std::string Lint(const std::string& phrases, const std::string& questions = "") 
   m.Write("s/p.qrb", phrases);
   if (!questions.empty()) m.Write("s/qst_1_1.qrb", questions);
   std::vector<lint::Finding> found;
-  lint::LintStyle(m.dir(), "s", 1, {"s/p.qrb"}, found);
+  lint::LintStyle(m.dir(), "s", 1, {"s/p.qrb"}, {{"s/p.qrb", {{1, 1}, {1, 2}}}}, found);
   std::string out;
   for (const auto& f : found)
     out += f.file + ":" + std::to_string(f.line) + (f.error ? ": error: " : ": warning: ") + f.message + "\n";
@@ -75,9 +77,12 @@ TEST(Lint, Dialogue) {
 
 TEST(Lint, ConditionsTheWordsNeed) {
   EXPECT_EQ(Lint("0 aa1|1|0\n\n" + Rec("aa", "Солнце светит.") +
-                 Rec("aa", "Солнце светит.", "#", "01013112 05 00 01 00 00 -50 50")),
+                 Rec("aa", "Солнце светит.", "#", "01013112 05 00 01 00 00 -50 50") + Rec("aa", "Яд в бокале.") +
+                 "#\naa\n01013112 00 00 00 00 00 -50 50\nЯд в бокале.\nотравление\n\n"),
             "s/p.qrb:5: warning: [conditions] \"Солнце\" needs phase=3-11 clouds=1-2, which the condition line "
-            "\"01013112 00 00 00 00 00 -50 50\" does not demand\n");
+            "\"01013112 00 00 00 00 00 -50 50\" does not demand\n"
+            "s/p.qrb:18: warning: [conditions] \"Яд\" fits only variants=1, and the file is played in theme 1, "
+            "variant 2\n");
 }
 
 TEST(Lint, RepetitionAndReference) {
