@@ -1,5 +1,6 @@
 // Consistency with conditions: a word that needs the sun, rain, frost, a season or the night
 // needs a condition line that demands it. The words and what they need are the style's table.
+#include <algorithm>
 #include <cstdlib>
 
 #include "cli/lint/Material.h"
@@ -53,14 +54,15 @@ void CheckConditions(const Material& m, Sink& sink) {
         if (t.kind != Token::Word) continue;
         for (const ConditionWord& w : m.table.conditions) {
           if (!StemMatches(w.stem, t.lower)) continue;
-          for (const Requirement& need : w.needs)
-            if (!Meets(r.conditions, need)) {
-              sink.Add(f.rel, r.conditionsLine, false, "conditions",
-                       "\"" + ToUtf8(t.text) + "\" needs " + w.shown + ", which the condition line \"" +
-                           ToUtf8(r.conditions) + "\" does not demand",
-                       &r);
-              break;
-            }
+          bool met = false;
+          for (const auto& alternative : w.needs)
+            met = met || std::all_of(alternative.begin(), alternative.end(),
+                                     [&](const Requirement& need) { return Meets(r.conditions, need); });
+          if (!met)
+            sink.Add(f.rel, r.conditionsLine, false, "conditions",
+                     "\"" + ToUtf8(t.text) + "\" needs " + w.shown + ", which the condition line \"" +
+                         ToUtf8(r.conditions) + "\" does not demand",
+                     &r);
         }
       }
 }

@@ -287,8 +287,14 @@ void ReadTable(const std::vector<Text>& lines, WordTable& t) {
     } else if (section == "conditions") {
       ConditionWord w;
       w.stem = Lower(items[0]);
+      w.needs.emplace_back();
       for (std::size_t k = 1; k < items.size(); ++k) {
         std::string item = ToUtf8(items[k]);
+        if (item == "|") {
+          w.needs.emplace_back();
+          w.shown += " or";
+          continue;
+        }
         std::size_t eq = item.find('=');
         if (eq == std::string::npos) continue;
         Requirement r;
@@ -302,7 +308,7 @@ void ReadTable(const std::vector<Text>& lines, WordTable& t) {
           long hi = dash == std::string::npos ? lo : std::strtol(range.c_str() + dash + 1, &end, 10);
           if (!range.empty()) r.ranges.push_back({lo, hi});
         }
-        w.needs.push_back(r);
+        w.needs.back().push_back(r);
         w.shown += (w.shown.empty() ? "" : " ") + item;
       }
       t.conditions.push_back(std::move(w));

@@ -70,7 +70,7 @@ struct Requirement {
 };
 struct ConditionWord {
   Text stem;
-  std::vector<Requirement> needs;
+  std::vector<std::vector<Requirement>> needs;  // alternatives ("|"), each met when all its parts are
   std::string shown;  // the table line's requirements, for messages
 };
 // A word that fits only some plot variants or themes: "яд variants=1", "купе themes=2".
