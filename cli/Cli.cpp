@@ -44,6 +44,8 @@ std::unique_ptr<Player> MakePlayer(const Options& o, Random& playerRng) {
       return std::make_unique<RandomPlayer>(playerRng);
     case Play::Solver:
       return std::make_unique<SolverPlayer>(playerRng);
+    case Play::Best:
+      return std::make_unique<BestPlayer>();
     case Play::None:
       break;
   }

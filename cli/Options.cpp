@@ -5,9 +5,9 @@
 namespace quorbel::cli {
 
 const char* const kUsage =
-    "usage: quorbel-cli [--data DIR] [--seed N] [--guesses G1,G2,...] [--play random|solver] [--json] "
+    "usage: quorbel-cli [--data DIR] [--seed N] [--guesses G1,G2,...] [--play random|solver|best] [--json] "
     "[--save FILE]\n"
-    "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver]\n"
+    "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver|best]\n"
     "       quorbel-cli check [--data DIR]\n"
     "       quorbel-cli --help | --version";
 
@@ -85,9 +85,10 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       if (o.guesses.size() > 8) return Fail("a story has at most eight guesses");
       o.play = Play::Given;
     } else if (a == "--play") {
-      if (!value(v) || (v != "random" && v != "solver")) return Fail("--play takes random or solver");
+      if (!value(v) || (v != "random" && v != "solver" && v != "best"))
+        return Fail("--play takes random, solver or best");
       if (o.play == Play::Given) return Fail("--guesses and --play cannot be combined");
-      o.play = v == "random" ? Play::Random : Play::Solver;
+      o.play = v == "random" ? Play::Random : v == "solver" ? Play::Solver : Play::Best;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--save") {

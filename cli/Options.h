@@ -7,7 +7,7 @@
 
 namespace quorbel::cli {
 
-enum class Play { None, Given, Random, Solver };
+enum class Play { None, Given, Random, Solver, Best };
 
 struct Options {
   bool check = false;  // "check": validate a material folder
