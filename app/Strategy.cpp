@@ -180,7 +180,7 @@ std::vector<int> Consistent(std::span<const Clue> clues) {
   return out;
 }
 
-int PartitionGuess(std::span<const int> candidates) {
+int PartitionGuess(std::span<const int> candidates, std::uint16_t touched) {
   if (candidates.size() <= 2) return candidates[0];
   // The candidates' digits side by side, so that scoring one guess against all of them is one
   // plain loop the compiler can vectorise: a hint over a thousand codes stays within a few ms.
@@ -200,6 +200,20 @@ int PartitionGuess(std::span<const int> candidates) {
   bool bestFits = false;
   for (int g = 0; g < kCodeCount; ++g) {
     const auto& gd = codes.digits[static_cast<std::size_t>(g)];
+    // Untouched digits must be the lowest ones, in increasing order.
+    bool lowest = true;
+    int nextFree = 0;
+    for (char ch : gd) {
+      const int d = ch - '0';
+      if (touched >> d & 1) continue;
+      while (touched >> nextFree & 1) ++nextFree;
+      if (d != nextFree) {
+        lowest = false;
+        break;
+      }
+      ++nextFree;
+    }
+    if (!lowest) continue;
     const std::uint8_t g0 = static_cast<std::uint8_t>(gd[0] - '0'), g1 = static_cast<std::uint8_t>(gd[1] - '0'),
                        g2 = static_cast<std::uint8_t>(gd[2] - '0'), g3 = static_cast<std::uint8_t>(gd[3] - '0');
     for (std::size_t i = 0; i < n; ++i) {
@@ -227,7 +241,11 @@ std::string NextGuess(std::span<const Clue> clues) {
   if (fits.empty()) return {};
   if (fits.size() == 1) return CodeText(fits[0]);
   const int fromTree = TreeGuess(clues);
-  return CodeText(fromTree >= 0 ? fromTree : PartitionGuess(fits));
+  if (fromTree >= 0) return CodeText(fromTree);
+  std::uint16_t touched = 0;
+  for (const Clue& clue : clues)
+    for (char ch : clue.guess) touched = static_cast<std::uint16_t>(touched | 1u << (ch - '0'));
+  return CodeText(PartitionGuess(fits, touched));
 }
 
 }  // namespace quorbel::strategy

@@ -36,8 +36,10 @@ std::vector<int> Consistent(std::span<const Clue> clues);
 
 // The guess that leaves the smallest expected number of codes (sum of squared part sizes),
 // over all codes; ties go to a guess that may itself be the code, then to the lower number.
-// candidates must not be empty.
-int PartitionGuess(std::span<const int> candidates);
+// candidates must not be empty. Digits outside touched (bit d for digit d) appeared in no
+// earlier guess, so they are interchangeable: of the guesses that differ only in them, just the
+// lowest is tried, which gives the same answer in a fraction of the time.
+int PartitionGuess(std::span<const int> candidates, std::uint16_t touched = 0x3FF);
 
 // The next guess after clues: from the stored decision tree while the guesses follow it (any
 // first guess does, up to a renaming of the digits), else PartitionGuess over the codes that

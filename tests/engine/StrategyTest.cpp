@@ -61,6 +61,19 @@ TEST(Strategy, AnyFirstGuessAndGuessesOffTheTreeStillEndInSeven) {
 #endif
 }
 
+TEST(Strategy, InterchangeableDigitsAreTriedOnceWithTheSameAnswer) {
+  const std::vector<std::vector<Clue>> cases = {{{"0123", 0, 1}, {"3210", 0, 1}},
+                                                {{"0123", 1, 1}, {"0456", 0, 1}},
+                                                {{"0123", 0, 2}, {"4567", 1, 1}, {"1032", 0, 2}}};
+  for (const auto& clues : cases) {
+    std::uint16_t touched = 0;
+    for (const Clue& c : clues)
+      for (char ch : c.guess) touched = static_cast<std::uint16_t>(touched | 1u << (ch - '0'));
+    const std::vector<int> fits = Consistent(clues);
+    EXPECT_EQ(PartitionGuess(fits, touched), PartitionGuess(fits)) << clues[1].guess;
+  }
+}
+
 TEST(Strategy, NoHintWhenTheScoresContradictEachOther) {
   const std::vector<Clue> solved = {{"0123", 4, 0}};
   EXPECT_EQ(NextGuess(solved), "0123");
