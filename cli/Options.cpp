@@ -9,6 +9,7 @@ const char* const kUsage =
     "[--save FILE]\n"
     "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver|best]\n"
     "       quorbel-cli check [--data DIR]\n"
+    "       quorbel-cli audit [--data DIR] [--stories N] [--seed S] [--json]\n"
     "       quorbel-cli --help | --version";
 
 const char* const kHelp =
@@ -45,6 +46,9 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
   std::size_t i = 0;
   if (!args.empty() && args[0] == "check") {
     o.check = true;
+    i = 1;
+  } else if (!args.empty() && args[0] == "audit") {
+    o.audit = true;
     i = 1;
   }
   for (; i < args.size(); ++i) {
@@ -102,7 +106,9 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       return Fail("unknown option " + a);
     }
   }
-  if (o.stories && (o.json || o.saveFile || o.play == Play::Given))
+  if (o.audit && (o.play != Play::None || o.saveFile))
+    return Fail("audit takes only --data, --stories, --seed and --json");
+  if (!o.audit && o.stories && (o.json || o.saveFile || o.play == Play::Given))
     return Fail("--stories takes only --data, --seed and --play");
   return {o, {}};
 }
