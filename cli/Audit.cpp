@@ -13,6 +13,7 @@
 #include "app/StorySession.h"
 #include "cli/Players.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsModel.h"
 #include "story/ChoiceObserver.h"
 #include "story/DataError.h"
 #include "story/Episodes.h"
@@ -178,7 +179,8 @@ class LateWinner final : public Player {
   int turn_ = 0;
 };
 
-// A copy of the material without the settings file: every story then draws its settings.
+// A copy of the material whose settings file the audit writes before each story, so that the
+// reader's own "quorbel.cfg" stays as it is.
 class RandomSettingsCopy {
  public:
   explicit RandomSettingsCopy(const fs::path& from) {
@@ -186,7 +188,17 @@ class RandomSettingsCopy {
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the audit");
     path_ = pattern;
     fs::copy(from, path_, fs::copy_options::recursive);
-    fs::remove(path_ / kSettingsFileName);
+  }
+  // Settings as a reader might choose them: every condition list at a random entry (its
+  // "random" entry among them) and the freeze box at random; style, theme and absurdity are
+  // left to the story. Weather that the story's own draws make rare (heavy rain, hence hail
+  // and thunderstorms) then comes up often enough to be seen.
+  void DrawSettings(Random& rng) const {
+    SettingsValues v{};
+    for (int c = 4; c <= 9; ++c)
+      v[static_cast<std::size_t>(c)] = Int(rng.Rnd() * static_cast<double>(ConditionEntries(c).size()));
+    v[10] = Int(rng.Rnd() * 2);
+    WriteSettingsFile(path_ / kSettingsFileName, v);
   }
   ~RandomSettingsCopy() {
     std::error_code ec;
@@ -249,6 +261,8 @@ int RunAudit(const Options& o, const DataDir& material, std::ostream& out) {
     // The reader's guesses come from a generator of their own: random, solver, hint and a late
     // winner in turn, so that quick wins, last-guess wins and defeats all come up.
     SeededRandom playerRng(seed ^ 0x9E3779B97F4A7C15ULL);
+    SeededRandom settingsRng(seed ^ 0xC2B2AE3D27D4EB4FULL);
+    copy.DrawSettings(settingsRng);
     StorySession session(dir, rng);
     session.state().observer = &counter;
     counter.story = &session.state();
