@@ -212,6 +212,8 @@ class RandomSettingsCopy {
   fs::path path_;
 };
 
+std::string Times(long n) { return n == 1 ? "once" : std::to_string(n) + " times"; }
+
 std::string Reason(const Item& it, const Catalogue& c, const Counter& counter, long stories) {
   auto anyChosen = [&](auto same) {
     return std::any_of(c.items.begin(), c.items.end(), [&](const Item& o) { return same(o) && o.chosen > 0; });
@@ -223,8 +225,8 @@ std::string Reason(const Item& it, const Catalogue& c, const Counter& counter, l
       if (op == counter.opened.end()) return "its file was never opened: no chosen episode names it";
       if (it.eligible == 0)
         return "its conditions (or its plan's level) never met in " + std::to_string(stories) +
-               " stories; the file was opened " + std::to_string(op->second) + " times";
-      return "its group always won by another record (eligible " + std::to_string(it.eligible) + " times)";
+               " stories; the file was opened " + Times(op->second);
+      return "its group always won by another record (eligible " + Times(it.eligible) + ")";
     }
     case Kind::Episode:
       if (!anyChosen(sameFile)) return "its file was never played: its theme and plot variant never came together";
