@@ -184,10 +184,17 @@ class LateWinner final : public Player {
 class RandomSettingsCopy {
  public:
   explicit RandomSettingsCopy(const fs::path& from) {
+    std::error_code ec;
+    if (!fs::is_regular_file(from / "styles.qrb", ec)) throw DataError("styles.qrb", 0, "file not found");
     std::string pattern = (fs::temp_directory_path() / "quorbel-audit-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the audit");
     path_ = pattern;
-    fs::copy(from, path_, fs::copy_options::recursive);
+    fs::copy(from, path_, fs::copy_options::recursive, ec);
+    if (ec) {
+      const std::string why = ec.message();
+      fs::remove_all(path_, ec);
+      throw std::runtime_error("cannot copy the story material for the audit: " + why);
+    }
   }
   // Settings as a reader might choose them: every condition list at a random entry (its
   // "random" entry among them) and the freeze box at random; style, theme and absurdity are

@@ -72,5 +72,12 @@ TEST(Audit, NamesTheRecordNoStoryChoseAndWhy) {
   EXPECT_TRUE(std::filesystem::exists(m.root() / "quorbel.cfg"));  // the audit plays on a copy
 }
 
+TEST(Audit, AFolderWithoutMaterialIsOneLine) {
+  testing::TempMaterial m;
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::Run({"audit", "--data", m.root().string()}, out, err), 1);
+  EXPECT_EQ(err.str(), "quorbel-cli: styles.qrb: file not found\n");
+}
+
 }  // namespace
 }  // namespace quorbel
