@@ -179,41 +179,33 @@ class LateWinner final : public Player {
   int turn_ = 0;
 };
 
-// A copy of the material whose settings file the audit writes before each story, so that the
-// reader's own "quorbel.cfg" stays as it is.
-class RandomSettingsCopy {
+// A settings file of the audit's own, in a temporary folder, written before each story: the
+// reader's "quorbel.cfg" stays as it is, and nothing lands among their files.
+class AuditSettings {
  public:
-  explicit RandomSettingsCopy(const fs::path& from) {
-    std::error_code ec;
-    if (!fs::is_regular_file(from / "styles.qrb", ec)) throw DataError("styles.qrb", 0, "file not found");
+  AuditSettings() {
     std::string pattern = (fs::temp_directory_path() / "quorbel-audit-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the audit");
     path_ = pattern;
-    fs::copy(from, path_, fs::copy_options::recursive, ec);
-    if (ec) {
-      const std::string why = ec.message();
-      fs::remove_all(path_, ec);
-      throw std::runtime_error("cannot copy the story material for the audit: " + why);
-    }
   }
+  ~AuditSettings() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  AuditSettings(const AuditSettings&) = delete;
+  AuditSettings& operator=(const AuditSettings&) = delete;
+  const fs::path& folder() const { return path_; }
   // Settings as a reader might choose them: every condition list at a random entry (its
   // "random" entry among them) and the freeze box at random; style, theme and absurdity are
   // left to the story. Weather that the story's own draws make rare (heavy rain, hence hail
   // and thunderstorms) then comes up often enough to be seen.
-  void DrawSettings(Random& rng) const {
+  void Draw(Random& rng) const {
     SettingsValues v{};
     for (int c = 4; c <= 9; ++c)
       v[static_cast<std::size_t>(c)] = Int(rng.Rnd() * static_cast<double>(ConditionEntries(c).size()));
     v[10] = Int(rng.Rnd() * 2);
     WriteSettingsFile(path_ / kSettingsFileName, v);
   }
-  ~RandomSettingsCopy() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  RandomSettingsCopy(const RandomSettingsCopy&) = delete;
-  RandomSettingsCopy& operator=(const RandomSettingsCopy&) = delete;
-  const fs::path& path() const { return path_; }
 
  private:
   fs::path path_;
@@ -259,8 +251,9 @@ std::string Reason(const Item& it, const Catalogue& c, const Counter& counter, l
 int RunAudit(const Options& o, const DataDir& material, std::ostream& out) {
   const long stories = o.stories.value_or(1000);
   const std::uint64_t first = o.seed.value_or(1);
-  const RandomSettingsCopy copy(material.root());
-  const DataDir dir(copy.path());
+  if (!material.Exists(u"styles.qrb")) throw DataError("styles.qrb", 0, "file not found");
+  const AuditSettings settings;
+  const DataDir dir(material.root(), settings.folder(), settings.folder());
   Catalogue catalogue(dir);
   Counter counter(catalogue);
   std::vector<std::string> faults;
@@ -271,7 +264,7 @@ int RunAudit(const Options& o, const DataDir& material, std::ostream& out) {
     // winner in turn, so that quick wins, last-guess wins and defeats all come up.
     SeededRandom playerRng(seed ^ 0x9E3779B97F4A7C15ULL);
     SeededRandom settingsRng(seed ^ 0xC2B2AE3D27D4EB4FULL);
-    copy.DrawSettings(settingsRng);
+    settings.Draw(settingsRng);
     StorySession session(dir, rng);
     session.state().observer = &counter;
     counter.story = &session.state();

@@ -69,7 +69,7 @@ TEST(Audit, NamesTheRecordNoStoryChoseAndWhy) {
   for (const auto& r : j["records"])
     if (r["kind"] == "phrase" && r["chosen"].get<long>() > 0) ++reached;
   EXPECT_EQ(j["summary"]["phrase records"]["reached"], reached);
-  EXPECT_TRUE(std::filesystem::exists(m.root() / "quorbel.cfg"));  // the audit plays on a copy
+  EXPECT_TRUE(std::filesystem::exists(m.root() / "quorbel.cfg"));  // the audit keeps its settings apart
 }
 
 TEST(Audit, AFolderWithoutMaterialIsOneLine) {
