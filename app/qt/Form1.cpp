@@ -215,7 +215,7 @@ void Form1::BuildControls() {
   hintLegend_ = new QLabel(QString::fromStdU16String(kHintLegend), client);
   hintLegend_->setObjectName("hintLegend");
   hintLegend_->setFont(SansFont(8, false));
-  PlaceTw(hintLegend_, colB, 5280, 2760, 255);
+  PlaceTw(hintLegend_, colB, 7560, 2760, 255);  // under the buttons, clear of the code shown after a defeat
   hintLegend_->hide();
 
   // Buttons.
