@@ -94,8 +94,11 @@ void PlayFinalEpisode(StoryState& s, Random& rng, const DataDir& dir, Long kind)
   while (!f.Eof()) {
     // The final record's three reads go into the same members as the main records' reads;
     // chance, break and ranges keep the values of the last main record.
+    const int line = f.LineNumber();
     ReadFinalRecord(f, s);
-    if (s.recGroup == kind && ++numbered == s.pickedRecord) RenderPhraseFile(s, rng, dir);
+    if (s.recGroup != kind || ++numbered != s.pickedRecord) continue;
+    if (s.observer) s.observer->Chosen(f.name(), line);
+    RenderPhraseFile(s, rng, dir);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/StorySession.h"
+#include "cli/Audit.h"
 #include "cli/Checker.h"
 #include "cli/Options.h"
 #include "cli/Players.h"
@@ -44,6 +45,8 @@ std::unique_ptr<Player> MakePlayer(const Options& o, Random& playerRng) {
       return std::make_unique<RandomPlayer>(playerRng);
     case Play::Solver:
       return std::make_unique<SolverPlayer>(playerRng);
+    case Play::Best:
+      return std::make_unique<BestPlayer>();
     case Play::None:
       break;
   }
@@ -190,6 +193,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const DataDir dir = OpenPlaces(*where.places);
   try {
     if (o.check) return RunCheck(dir, out);
+    if (o.audit) return RunAudit(o, dir, out);
     if (o.stories) return RunStories(o, dir, out);
     return RunOne(o, dir, out);
   } catch (const DataError& e) {

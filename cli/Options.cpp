@@ -5,10 +5,11 @@
 namespace quorbel::cli {
 
 const char* const kUsage =
-    "usage: quorbel-cli [--data DIR] [--seed N] [--guesses G1,G2,...] [--play random|solver] [--json] "
+    "usage: quorbel-cli [--data DIR] [--seed N] [--guesses G1,G2,...] [--play random|solver|best] [--json] "
     "[--save FILE]\n"
-    "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver]\n"
+    "       quorbel-cli --stories N [--data DIR] [--seed S] [--play random|solver|best]\n"
     "       quorbel-cli check [--data DIR]\n"
+    "       quorbel-cli audit [--data DIR] [--stories N] [--seed S] [--json]\n"
     "       quorbel-cli --help | --version";
 
 const char* const kHelp =
@@ -45,6 +46,9 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
   std::size_t i = 0;
   if (!args.empty() && args[0] == "check") {
     o.check = true;
+    i = 1;
+  } else if (!args.empty() && args[0] == "audit") {
+    o.audit = true;
     i = 1;
   }
   for (; i < args.size(); ++i) {
@@ -85,9 +89,10 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       if (o.guesses.size() > 8) return Fail("a story has at most eight guesses");
       o.play = Play::Given;
     } else if (a == "--play") {
-      if (!value(v) || (v != "random" && v != "solver")) return Fail("--play takes random or solver");
+      if (!value(v) || (v != "random" && v != "solver" && v != "best"))
+        return Fail("--play takes random, solver or best");
       if (o.play == Play::Given) return Fail("--guesses and --play cannot be combined");
-      o.play = v == "random" ? Play::Random : Play::Solver;
+      o.play = v == "random" ? Play::Random : v == "solver" ? Play::Solver : Play::Best;
     } else if (a == "--json") {
       o.json = true;
     } else if (a == "--save") {
@@ -101,7 +106,9 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       return Fail("unknown option " + a);
     }
   }
-  if (o.stories && (o.json || o.saveFile || o.play == Play::Given))
+  if (o.audit && (o.play != Play::None || o.saveFile))
+    return Fail("audit takes only --data, --stories, --seed and --json");
+  if (!o.audit && o.stories && (o.json || o.saveFile || o.play == Play::Given))
     return Fail("--stories takes only --data, --seed and --play");
   return {o, {}};
 }

@@ -7,10 +7,11 @@
 
 namespace quorbel::cli {
 
-enum class Play { None, Given, Random, Solver };
+enum class Play { None, Given, Random, Solver, Best };
 
 struct Options {
   bool check = false;  // "check": validate a material folder
+  bool audit = false;  // "audit": how often stories choose each record
   bool help = false;     // --help: the usage, exit 0
   bool version = false;  // --version
   std::string dataDir;   // --data DIR; empty: the current folder if it holds material, else the installed one

@@ -5,13 +5,7 @@
 namespace quorbel::cli {
 
 void Score(const std::string& code, const std::string& guess, int& bulls, int& cows) {
-  bulls = cows = 0;
-  for (std::size_t p = 0; p < 4; ++p) {
-    if (guess[p] == code[p])
-      ++bulls;
-    else if (code.find(guess[p]) != std::string::npos)
-      ++cows;
-  }
+  strategy::Score(code, guess, bulls, cows);
 }
 
 std::string RandomPlayer::Next() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Strategy.h"
 #include "story/Random.h"
 
 namespace quorbel::cli {
@@ -52,6 +53,16 @@ class SolverPlayer final : public Player {
  private:
   Random& rng_;
   std::vector<std::string> candidates_;
+};
+
+// The strategy of the window's hint: never more than seven guesses.
+class BestPlayer final : public Player {
+ public:
+  std::string Next() override { return strategy::NextGuess(clues_); }
+  void Told(const std::string& guess, int bulls, int cows) override { clues_.push_back({guess, bulls, cows}); }
+
+ private:
+  std::vector<strategy::Clue> clues_;
 };
 
 }  // namespace quorbel::cli

@@ -36,6 +36,7 @@ struct Candidate {
   Text fact;
   int textLine = 0;
   int factLine = 0;
+  int keyLine = 0;
 };
 
 struct Appended {
@@ -179,7 +180,8 @@ class PhraseFileWalk {
   void AddCandidate(const PhraseRecord& rec) {
     if (candidates_.size() == static_cast<std::size_t>(kMaxCandidates))
       Fail(rec.line + 1, "more than 1000 phrases in one group");
-    candidates_.push_back(Candidate{rec.text, rec.fact, rec.line + 3, rec.line + 5});
+    candidates_.push_back(Candidate{rec.text, rec.fact, rec.line + 3, rec.line + 5, rec.line + 1});
+    if (s_.observer) s_.observer->Eligible(file_.name(), rec.line + 1);
   }
 
   // The group of word is complete: the pick, the roll drawn whatever the flag, the tokens, and
@@ -188,6 +190,7 @@ class PhraseFileWalk {
     const Long count = static_cast<Long>(candidates_.size());
     const Long chosen = std::clamp<Long>(Int(count * rng_.Rnd()) + 1, 1, count);
     const Candidate c = candidates_[static_cast<std::size_t>(chosen - 1)];
+    if (s_.observer) s_.observer->Chosen(file_.name(), c.keyLine);
     const char16_t flag = word.back();
     if (flag == u'1') Append(c);
     const Long roll = Int(rng_.Rnd() * 100);
@@ -237,6 +240,7 @@ class PhraseFileWalk {
 
 void RenderPhraseFile(StoryState& s, Random& rng, const DataDir& dir) {
   InputFile file = dir.Open(s.styleFolder + s.recPhraseFile + u".qrb");
+  if (s.observer) s.observer->FileOpened(file.name());
   PhraseFileWalk(s, rng, file).Run();
 }
 

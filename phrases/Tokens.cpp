@@ -51,6 +51,7 @@ bool DrawShadeLine(StoryState& s, Random& rng, TextView title, Text& line) {
     Long r = std::clamp<Long>(Int(rng.Rnd() * count) + 1, 1, count);
     auto& lines = s.shadeLines[k];
     line = lines[static_cast<std::size_t>(r)];
+    if (s.observer) s.observer->ShadeDrawn(Text(title), line);
     for (Long j = r; j < count; ++j) lines[static_cast<std::size_t>(j)] = lines[static_cast<std::size_t>(j + 1)];
     s.shadeCounts[k] = count - 1;
     return true;

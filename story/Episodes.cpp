@@ -109,8 +109,11 @@ void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fi
       } while (repeatControl && used[static_cast<std::size_t>(s.pickedRecord)] == 1);
     }
     for (s.recordNo = 1; s.recordNo <= size; ++s.recordNo) {
+      const int line = f.LineNumber();
       ReadEpisodeRecord(f, s);
-      if (s.recordNo == s.pickedRecord) PlayEpisodeStep(s, rng, dir, fileName, repeatControl);
+      if (s.recordNo != s.pickedRecord) continue;
+      if (s.observer) s.observer->Chosen(f.name(), line);
+      PlayEpisodeStep(s, rng, dir, fileName, repeatControl);
     }
     ++s.groupNo;
   }

@@ -155,6 +155,7 @@ void LoadQuestions(StoryState& s, const DataDir& dir) {
   const Long a = s.settings[3];
   for (Long i = 0; i < 4 * (a - 1); ++i) f.ReadLine();
   for (Long q = 1; q <= 4; ++q) {
+    if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());
     Text question = f.ReadLine();
     std::size_t p = question.find(u"_Z_");
     if (p != Text::npos) question.replace(p, 3, s.titleWords[U(s.titleWord)]);

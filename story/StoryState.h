@@ -4,6 +4,7 @@
 // strings): hold it on the heap (std::make_unique<StoryState>()).
 #include <array>
 
+#include "story/ChoiceObserver.h"
 #include "story/Random.h"
 #include "story/Text.h"
 
@@ -25,6 +26,9 @@ template <typename T, int Last>
 using Arr = std::array<T, Last + 1>;  // elements 0..Last
 
 struct StoryState {
+  // Told of every choice of the engine when set; no story ever sets it.
+  ChoiceObserver* observer = nullptr;
+
   // Settings: (1) style, (2) theme, (3) absurdity, (4) month, (5) time-of-day block, (6) clouds,
   // (7) wind, (8) temperature class, (9) precipitation, (10) freeze. 0 = random until resolved.
   Arr<Long, 15> settings{};

@@ -1,6 +1,7 @@
 #include "app/qt/Form1.h"
 
 #include <QAction>
+#include <QInputDialog>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -107,8 +108,21 @@ void Form1::BuildControls() {
   saveAsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   saveAsAction_->setEnabled(false);
   connect(saveAsAction_, &QAction::triggered, this, &Form1::saveAs_Click);
+  hintAction_ = menuBar()->addAction(QStringLiteral("Подсказка"));
+  hintAction_->setObjectName("hint");
+  // H, also where a Russian keyboard layout puts the letter Р on that key.
+  hintAction_->setShortcuts(QList<QKeySequence>{QKeySequence(Qt::Key_H), QKeySequence(QStringLiteral("Р"))});
+  connect(hintAction_, &QAction::triggered, this, &Form1::hint_Click);
+  replayAction_ = menuBar()->addAction(QStringLiteral("Рассказ по номеру"));
+  replayAction_->setObjectName("replay");
+  replayAction_->setVisible(false);
+  connect(replayAction_, &QAction::triggered, this, &Form1::replay_Click);
   statusBar()->setObjectName("statusBar");
   statusBar()->setSizeGripEnabled(false);
+  storyNumber_ = new QLabel(statusBar());
+  storyNumber_->setObjectName("storyNumber");
+  storyNumber_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusBar()->addPermanentWidget(storyNumber_);
 
   timer_ = new QTimer(this);
   timer_->setObjectName("Timer1");
@@ -155,6 +169,15 @@ void Form1::BuildControls() {
     p.setColor(QPalette::Window, Qt::white);
     box->setPalette(p);
   }
+  // Below the digit boxes and the OK and Cancel buttons: the hint.
+  hintLabel_ = new QLabel(client);
+  hintLabel_->setObjectName("hintText");
+  hintLabel_->setTextFormat(Qt::PlainText);
+  hintLabel_->setFont(SansFont(9.75, true));
+  hintLabel_->setWordWrap(true);
+  hintLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PlaceTw(hintLabel_, colA, 7020, colAW, 720);
+  hintLabel_->hide();
   QLabel* congrats = AddLabel(49, QStringLiteral("Поздравляем!"), SansFont(13.5, true), colA + 1980, 5770, 1920, 420);
   QPalette red = congrats->palette();
   red.setColor(QPalette::WindowText, Qt::red);
@@ -188,6 +211,12 @@ void Form1::BuildControls() {
   reveal_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   PlaceTw(reveal_, colB + 120, 5250, 2640, 1140);
   reveal_->hide();
+
+  hintLegend_ = new QLabel(QString::fromStdU16String(kHintLegend), client);
+  hintLegend_->setObjectName("hintLegend");
+  hintLegend_->setFont(SansFont(8, false));
+  PlaceTw(hintLegend_, colB, 7560, 2760, 255);  // under the buttons, clear of the code shown after a defeat
+  hintLegend_->hide();
 
   // Buttons.
   const struct {
@@ -254,8 +283,14 @@ void Form1::Mirror() {
     box->setText(Q(w.digitBoxes[static_cast<std::size_t>(i)]));
     box->setVisible(w.digitBoxesVisible);
   }
+  hints_.Follow(session_);
+  hintLabel_->setText(Q(hints_.caption()));
+  hintLabel_->setVisible(!hints_.caption().empty());
+  hintAction_->setEnabled(w.okVisible && !session_.finished());
+  hintLegend_->setVisible(hints_.anyUsed());
   for (int n = 1; n <= 8; ++n) {
     const auto i = static_cast<std::size_t>(n);
+    labels_[static_cast<std::size_t>(17 + 3 * n)]->setText(Q(hints_.StepCaption(n)));
     labels_[static_cast<std::size_t>(18 + 3 * n)]->setText(Q(w.rowGuess[i]));
     labels_[static_cast<std::size_t>(19 + 3 * n)]->setText(Q(w.rowResult[i]));
     for (int c = 0; c < 3; ++c) labels_[static_cast<std::size_t>(17 + 3 * n + c)]->setVisible(w.rowVisible[i]);
@@ -271,6 +306,7 @@ void Form1::Mirror() {
   saveAsAction_->setEnabled(session_.storyShown());
   if (!w.title.empty()) labels_[1]->setText(Q(w.title));
   labels_[70]->setText(Q(session_.state().statusLine));
+  storyNumber_->setText(numbers_ ? Q(StoryNumberCaption(numbers_->number())) : QString());
   page_->Mirror(w.page, dir_);
   // A button that hides hands the focus on to the next one, where a key meant for the page
   // would press it: the page takes it back.
@@ -335,6 +371,7 @@ void Form1::Command5_Click() {
 }
 
 void Form1::StartAnotherStory() {
+  hints_.Reset();
   session_.NewStory();
   statusBar()->clearMessage();
   Mirror();
@@ -446,6 +483,45 @@ void Form1::help_Click() {
   auto* form = new Form3();
   about_ = form;
   OpenChild(form);
+}
+
+void Form1::SetStoryNumbers(NumberedRandom* numbers) {
+  numbers_ = numbers;
+  replayAction_->setVisible(numbers_ != nullptr);
+  Mirror();
+}
+
+void Form1::hint_Click() {
+  if (hints_.Ask(session_)) Mirror();
+}
+
+void Form1::replay_Click() {
+  if (!numbers_ || settings_ || about_ || findChild<QInputDialog*>("replayDialog")) return;
+  auto* dialog = new QInputDialog(this);
+  dialog->setObjectName("replayDialog");
+  dialog->setWindowTitle(QStringLiteral("Рассказ по номеру"));
+  dialog->setLabelText(QStringLiteral("Номер рассказа (с теми же настройками он повторится слово в слово):"));
+  dialog->setTextValue(QString::number(numbers_->number()));
+  dialog->setOkButtonText(QStringLiteral("Начать"));
+  dialog->setCancelButtonText(QStringLiteral("Отмена"));
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QInputDialog::textValueSelected, this, &Form1::ReplayStory);
+  dialog->open();  // window-modal, does not block the caller
+}
+
+void Form1::ReplayStory(const QString& number) {
+  const auto n = ParseStoryNumber(number.toStdString());
+  if (!n) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Составитель рассказов"),
+                                QStringLiteral("Номер рассказа — целое число от 0 до 18446744073709551615."),
+                                QMessageBox::Ok, this);
+    box->setObjectName("errorBox");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return;
+  }
+  numbers_->Ask(*n);
+  Command5_Click();
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/Hint.h"
+#include "app/StoryNumber.h"
 #include "app/StorySession.h"
 #include "view/qt/PageControls.h"
 
@@ -35,6 +37,8 @@ class Form1 : public QMainWindow {
   // The settings or about window while it is open.
   QWidget* settingsWindow() const;
   QWidget* aboutWindow() const;
+  // The story numbers: shown in the status bar, and asked for by the replay dialog.
+  void SetStoryNumbers(NumberedRandom* numbers);
 
  public slots:
   void Timer1_Timer();
@@ -51,6 +55,9 @@ class Form1 : public QMainWindow {
   void saveAs_Click();
   // Writes the story to path, asking first when the file is there already.
   void SaveAs(const QString& path);
+  void hint_Click();    // "Подсказка", key H
+  void replay_Click();  // the same story again, by its number
+  void ReplayStory(const QString& number);
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -85,6 +92,13 @@ class Form1 : public QMainWindow {
   QAction* aboutAction_ = nullptr;
   QAction* saveAsAction_ = nullptr;
   bool closeConfirmed_ = false;
+  QAction* hintAction_ = nullptr;
+  QAction* replayAction_ = nullptr;
+  QLabel* hintLabel_ = nullptr;
+  QLabel* hintLegend_ = nullptr;
+  QLabel* storyNumber_ = nullptr;
+  NumberedRandom* numbers_ = nullptr;
+  HintBoard hints_;
   QPointer<QWidget> settings_;
   QPointer<QWidget> about_;
   int wheelRest_ = 0;  // wheel turn short of a notch

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "app/StoryNumber.h"
 #include "app/qt/Form1.h"
 #include "story/Places.h"
 
@@ -63,14 +65,22 @@ void NoMaterial(const std::vector<std::filesystem::path>& looked) {
 
 int main(int argc, char** argv) {
   std::filesystem::path data;
+  std::optional<std::uint64_t> seed;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       data = argv[++i];
+    } else if (std::strcmp(argv[i], "--seed") == 0) {
+      if (i + 1 < argc) seed = quorbel::ParseStoryNumber(argv[++i]);
+      if (!seed) {
+        std::fprintf(stderr, "quorbel: --seed needs a story number, a whole number from 0 to 18446744073709551615\n");
+        return 2;
+      }
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::printf("usage: quorbel [--data DIR]\n"
+      std::printf("usage: quorbel [--data DIR] [--seed N]\n"
                   "Composes detective stories from the story material in DIR; without it, in the current folder\n"
                   "when it holds styles.qrb, else from the installed material, with quorbel.cfg kept in\n"
-                  "$XDG_CONFIG_HOME/quorbel (default ~/.config/quorbel) and stories saved to the documents folder.\n");
+                  "$XDG_CONFIG_HOME/quorbel (default ~/.config/quorbel) and stories saved to the documents folder.\n"
+                  "--seed N tells story number N first.\n");
       return 0;
     } else if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("quorbel %s\n", QUORBEL_VERSION);
@@ -96,8 +106,11 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  quorbel::SeededRandom rng(ClockSeed());
-  quorbel::ui::Form1 window(quorbel::OpenPlaces(*where.places), rng, [&rng] { rng = quorbel::SeededRandom(ClockSeed()); });
+  quorbel::NumberedRandom rng;
+  if (seed) rng.Ask(*seed);
+  quorbel::ui::Form1 window(quorbel::OpenPlaces(*where.places), rng,
+                            [&rng] { rng.Reseed(quorbel::FreshStoryNumber(ClockSeed())); });
+  window.SetStoryNumbers(&rng);
   window.show();
   return app.exec();
 }

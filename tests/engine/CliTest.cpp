@@ -38,7 +38,7 @@ TEST(CliParse, OptionsAndUsageErrors) {
   EXPECT_EQ(ParseArgs({"--guesses", "1233"}).error, "a guess is four different digits, not \"1233\"");
   EXPECT_EQ(ParseArgs({"--guesses", "123"}).error, "a guess is four different digits, not \"123\"");
   EXPECT_EQ(ParseArgs({"--guesses", "1234,"}).error, "a guess is four different digits, not \"\"");
-  EXPECT_EQ(ParseArgs({"--play", "smart"}).error, "--play takes random or solver");
+  EXPECT_EQ(ParseArgs({"--play", "smart"}).error, "--play takes random, solver or best");
   EXPECT_EQ(ParseArgs({"--seed", "-1"}).error, "--seed needs a whole number from 0 to 18446744073709551615");
   EXPECT_EQ(ParseArgs({"--frobnicate"}).error, "unknown option --frobnicate");
   EXPECT_TRUE(ParseArgs({"check", "--data", "x"}).options->check);
@@ -113,6 +113,17 @@ TEST(CliStory, TheSolverOnlyGuessesCodesThatFitEveryScore) {
         EXPECT_EQ(turns[k]["result"], expected) << "seed " << seed << " turn " << n + 1;
       }
     }
+  }
+}
+
+TEST(CliStory, TheBestPlayerWinsWithinSevenGuesses) {
+  for (int seed = 1; seed <= 3; ++seed) {
+    Result r = RunCli({"--data", kStory, "--seed", std::to_string(seed), "--play", "best", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    ASSERT_LE(j["turns"].size(), 7u);
+    EXPECT_EQ(j["turns"].back()["result"], " 4 0") << "seed " << seed;
+    EXPECT_EQ(j["turns"][0]["guess"], "0123");
   }
 }
 
