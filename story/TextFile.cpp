@@ -124,7 +124,7 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
     }
   }
   std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
+  RenameReplacing(tmp, path, ec);
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(tmp, ignored);
