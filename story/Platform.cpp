@@ -1,7 +1,10 @@
 #include "story/Platform.h"
 
 #ifdef _WIN32
+#include <algorithm>
 #include <cstdlib>
+
+#include "story/DataError.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -33,10 +36,67 @@ std::string PathToUtf8(const std::filesystem::path& path) {
   return std::string(u8.begin(), u8.end());
 }
 
-void RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec) {
-  ec.clear();
-  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    ec = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+void WindowsWriteReplacing(const std::filesystem::path& target, std::string_view bytes,
+                           const std::string& displayName) {
+  auto fail = [&](DWORD error, bool replacing) {
+    std::string why;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    switch (error) {
+      case ERROR_ACCESS_DENIED:
+      case ERROR_SHARING_VIOLATION:
+      case ERROR_LOCK_VIOLATION:
+        // Windows refuses to replace a file that another program holds open.
+        why = !replacing ? "the folder is not writable"
+              : readOnly ? "the file is read-only"
+                         : "the file is open in another program";
+        break;
+      case ERROR_WRITE_PROTECT:
+        why = "the disk is write-protected";
+        break;
+      case ERROR_DISK_FULL:
+      case ERROR_HANDLE_DISK_FULL:
+        why = "the disk is full";
+        break;
+      case ERROR_PATH_NOT_FOUND:
+        why = "the folder does not exist";
+        break;
+      default:
+        why = "Windows error " + std::to_string(error);
+    }
+    throw DataError(displayName, 0, "cannot be written (" + why + ")");
+  };
+  // A name of this process's own, created only if it is not there yet.
+  std::filesystem::path temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; file == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = target;
+    temp += L".quorbel-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+    file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (error && ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt == 99))
+      fail(error, false);
+  }
+  DWORD error = 0;
+  while (!bytes.empty() && !error) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+    if (WriteFile(file, bytes.data(), piece, &written, nullptr))
+      bytes.remove_prefix(written);
+    else
+      error = GetLastError();
+  }
+  if (!error && !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && !error) error = GetLastError();
+  if (error) {
+    DeleteFileW(temp.c_str());
+    fail(error, false);
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
+    DeleteFileW(temp.c_str());
+    fail(error, true);
+  }
 }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
@@ -63,10 +123,6 @@ void UseUtf8Console() {
 std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesystem::path(std::string(utf8)); }
 
 std::string PathToUtf8(const std::filesystem::path& path) { return path.string(); }
-
-void RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec) {
-  std::filesystem::rename(from, to, ec);
-}
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);

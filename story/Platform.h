@@ -1,10 +1,9 @@
 #pragma once
-// The few things that differ between Windows and POSIX systems: file names, replacing a file,
+// The few things that differ between Windows and POSIX systems: file names, the save,
 // the command line and the console. Everything else is standard C++.
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace quorbel {
@@ -14,9 +13,14 @@ namespace quorbel {
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 
-// Moves from to to in one step, replacing a file already at to (Windows' plain rename refuses
-// to), and has the move reach the disk before it returns where the system can tell.
-void RenameReplacing(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
+#ifdef _WIN32
+// The save on Windows: the bytes go to a new temporary file beside the target, are flushed to
+// the disk and only then moved over the target in one step (the plain rename refuses to replace
+// a file), so the target is always the old file or the new one, whole. Throws
+// DataError(displayName, 0, "cannot be written (why)").
+void WindowsWriteReplacing(const std::filesystem::path& target, std::string_view bytes,
+                           const std::string& displayName);
+#endif
 
 // The program's arguments after its name, as UTF-8 whatever the system's code page.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
