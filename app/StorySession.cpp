@@ -2,6 +2,7 @@
 
 #include "app/StoryFlow.h"
 #include "story/Numbers.h"
+#include "story/Platform.h"
 #include "story/PlotBuilder.h"
 
 namespace quorbel {
@@ -232,7 +233,7 @@ void StorySession::Save(const std::filesystem::path& path) {
 }
 
 void StorySession::SaveCopy(const std::filesystem::path& path) {
-  WriteTextFile(path, SavedLines(*state_), path.filename().string());
+  WriteTextFile(path, SavedLines(*state_), PathToUtf8(path.filename()));
   if (finished()) kept_ = true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "cli/lint/Lint.h"
 #include "story/DataError.h"
 #include "story/Numbers.h"
+#include "story/Platform.h"
 #include "story/StoryState.h"
 
 namespace quorbel::cli {
@@ -164,6 +166,7 @@ class Checker {
     for (Style& style : styles_) Guard(style.folder + "/", [&] { CheckStyle(style); });
     Guard("quorbel.cfg", [&] { CheckSettings(); });
     Guard("Letters", [&] { CheckLetters(); });
+    CheckNameCase();
   }
 
   int Print(std::ostream& out) const {
@@ -339,6 +342,31 @@ class Checker {
       }
     }
     if (!f->Eof()) Warning(rel, f->LineNumber(), "more than ten settings; the rest is never read");
+  }
+
+  // Two names that differ only in case are two files here but one on a Windows disk.
+  void CheckNameCase() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (fs::recursive_directory_iterator it(dir_.root(), ec), end; !ec && it != end; it.increment(ec)) {
+      std::string rel;
+      for (const fs::path& part : it->path().lexically_relative(dir_.root()))
+        rel += (rel.empty() ? "" : "/") + PathToUtf8(part);
+      names.push_back(rel);
+    }
+    std::sort(names.begin(), names.end());
+    std::map<Text, std::string> seen;
+    for (const std::string& name : names) {
+      Text folded = FromUtf8(name);
+      for (char16_t& c : folded) {
+        if ((c >= u'A' && c <= u'Z') || (c >= u'А' && c <= u'Я')) c = static_cast<char16_t>(c + 0x20);
+        if (c == u'Ё') c = u'ё';
+      }
+      auto [it, fresh] = seen.emplace(folded, name);
+      if (!fresh)
+        Warning(name, 1, "the name differs from " + it->second + " only in case; a Windows disk keeps one of them");
+    }
   }
 
   void CheckLetters() {

@@ -18,6 +18,7 @@
 #include "cli/Players.h"
 #include "story/DataError.h"
 #include "story/Places.h"
+#include "story/Platform.h"
 
 
 namespace quorbel::cli {
@@ -160,7 +161,7 @@ int RunOne(const Options& o, const DataDir& dir, std::ostream& out) {
   auto player = MakePlayer(o, playerRng);
   StorySession session(dir, rng);
   PlayedStory played = Play(session, player.get());
-  if (o.saveFile) session.Save(*o.saveFile);
+  if (o.saveFile) session.Save(PathFromUtf8(*o.saveFile));
   if (o.json)
     out << StoryJson(seed, session, played).dump(2) << '\n';
   else
@@ -185,7 +186,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     out << "quorbel-cli " QUORBEL_VERSION "\n";
     return 0;
   }
-  const PlacesChoice where = ChoosePlaces(o.dataDir, CurrentSurroundings());
+  const PlacesChoice where = ChoosePlaces(PathFromUtf8(o.dataDir), CurrentSurroundings());
   if (!where.places) {
     err << "quorbel-cli: " << NoMaterialMessage(where.looked) << '\n';
     return 1;

@@ -1,10 +1,9 @@
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "cli/Cli.h"
+#include "story/Platform.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  return quorbel::cli::Run(args, std::cout, std::cerr);
+  quorbel::UseUtf8Console();
+  return quorbel::cli::Run(quorbel::Utf8Arguments(argc, argv), std::cout, std::cerr);
 }

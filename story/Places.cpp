@@ -139,7 +139,7 @@ PlacesChoice ChoosePlaces(const fs::path& dataOption, const Surroundings& around
 
 std::string NoMaterialMessage(const std::vector<fs::path>& looked) {
   std::string folders;
-  for (const fs::path& f : looked) folders += (folders.empty() ? "" : ", ") + f.string();
+  for (const fs::path& f : looked) folders += (folders.empty() ? "" : ", ") + PathToUtf8(f);
   return "no story material (styles.qrb) in " + folders + "; give its folder with --data DIR";
 }
 

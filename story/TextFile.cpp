@@ -109,6 +109,9 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
     bytes += *encoded;
     bytes += "\r\n";
   }
+#ifdef _WIN32
+  WindowsWriteReplacing(path, bytes, displayName);
+#else
   std::filesystem::path tmp = path;
   tmp += ".tmp";
   {
@@ -130,6 +133,7 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
     std::filesystem::remove(tmp, ignored);
     throw DataError(displayName, 0, "cannot be written: " + ec.message());
   }
+#endif
 }
 
 InputFile DataDir::Open(TextView relName) const {

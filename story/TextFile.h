@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "story/DataError.h"
+#include "story/Platform.h"
 #include "story/Random.h"
 #include "story/Text.h"
 
@@ -75,7 +76,7 @@ class DataDir {
   const std::filesystem::path& root() const { return root_; }
   const std::filesystem::path& configFolder() const { return config_; }
   const std::filesystem::path& saveFolder() const { return save_; }
-  std::filesystem::path PathOf(TextView relName) const { return root_ / std::filesystem::path(ToUtf8(relName)); }
+  std::filesystem::path PathOf(TextView relName) const { return root_ / PathFromUtf8(ToUtf8(relName)); }
   InputFile Open(TextView relName) const;
   bool Exists(TextView relName) const;
 

@@ -1,6 +1,8 @@
 #include "cli/lint/Morph.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <sstream>
 
 namespace quorbel::lint {
+#ifndef _WIN32
 namespace {
 
 #ifdef QUORBEL_LT_PROC
@@ -56,7 +59,12 @@ std::vector<Reading> ParseUnit(const std::string& unit) {
 
 }  // namespace
 
+#endif
+
 void Morph::Analyse(const std::set<Text>& words) {
+#ifdef _WIN32
+  (void)words;  // no analyser to start: the linter checks without morphology
+#else
   std::error_code ec;
   if (*kLtProc == 0 || !std::filesystem::exists(kLtProc, ec) || !std::filesystem::exists(kAutomorf, ec)) return;
   TempFile in, out;
@@ -83,6 +91,7 @@ void Morph::Analyse(const std::set<Text>& words) {
     readings_[word] = ParseUnit(line.substr(1, end == std::string::npos ? std::string::npos : end - 1));
   }
   available_ = k == order.size();
+#endif
 }
 
 const std::vector<Reading>& Morph::Of(const Text& lowerWord) const {

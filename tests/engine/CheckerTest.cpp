@@ -47,6 +47,17 @@ TEST(Checker, ValidStyleChecksClean) {
   EXPECT_EQ(r.status, 0);
 }
 
+TEST(Checker, NamesDifferingOnlyInCase) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Windows folder cannot hold both names";
+#endif
+  Result r = CheckWith({{"classic/M_React.qrb", "valid/classic/m_react.qrb"}});
+  EXPECT_EQ(r.out,
+            "classic/m_react.qrb:1: warning: the name differs from classic/M_React.qrb only in case; "
+            "a Windows disk keeps one of them\n0 errors, 1 warning\n");
+  EXPECT_EQ(r.status, 0);
+}
+
 TEST(Checker, MissingFolderReportsTheTopFiles) {
   std::ostringstream out;
   int status = quorbel::cli::RunCheck(quorbel::DataDir(kFixtures / "no-such-folder"), out);

@@ -73,6 +73,9 @@ TEST(Places, TheInstalledMaterialWritesToTheReadersFolders) {
 }
 
 TEST(Places, NoMaterialSaysWhereItLooked) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the installed material is found through /proc/self/exe";
+#endif
   Install in;
   PlacesChoice none = ChoosePlaces({}, in.around);
   EXPECT_FALSE(none.places);

@@ -99,8 +99,11 @@ TEST(Files, MissingFileAndWritingThroughATemporaryFile) {
     EXPECT_STREQ(e.what(), "classic/nothing.qrb: file not found");
   }
   WriteTextFile(dir / "out.txt", {T("Привет"), u""}, "out.txt");
-  std::ifstream in(dir / "out.txt", std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  {  // closed before the folder goes: Windows keeps an open file from being removed
+    std::ifstream in(dir / "out.txt", std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   EXPECT_EQ(bytes, std::string("\xcf\xf0\xe8\xe2\xe5\xf2\r\n\r\n"));
   EXPECT_FALSE(std::filesystem::exists(dir / "out.txt.tmp"));
   EXPECT_EQ(data.Open(u"out.txt").ReadLine(), T("Привет"));
