@@ -20,7 +20,9 @@ constexpr Wording kWordings[] = {
     {"cannot be opened", "файл не открывается"},
     {"cannot be read", "файл не читается"},
     {"cannot be written (the folder is not writable)", "файл не записывается: в эту папку писать нельзя"},
-    {"cannot be written (disk full?)", "файл не записывается: возможно, диск заполнен"},
+    {"cannot be written (the disk is full)", "файл не записывается: диск заполнен"},
+    {"cannot be written (the folder does not exist)", "файл не записывается: такой папки нет"},
+    {"not a regular file, so it is not replaced", "это не обычный файл, он не заменяется"},
     {"cannot be written", "файл не записывается"},
     {"a byte that is not Windows-1251 text", "байт, которого нет в кодировке Windows-1251"},
     {"a character that Windows-1251 cannot hold", "знак, которого нет в кодировке Windows-1251"},
@@ -47,6 +49,7 @@ constexpr Wording kWordings[] = {
     {"the variant file holds no variant", "в файле вариантов нет ни одного варианта"},
     {"a weight must be 0..1000000", "вес должен быть от 0 до 1000000"},
     {"the variant weights add up to 0", "сумма весов вариантов равна 0"},
+    {"the variant weights add up to more than", "сумма весов вариантов слишком велика"},
     {"a key that belongs to no remaining plan", "ключ, которому не отвечает ни один оставшийся план"},
     {"a key that belongs to no word of its plan", "ключ, которому не отвечает ни одно слово его плана"},
     {"the plan lines are not followed by an empty line", "после строк плана нет пустой строки"},
@@ -60,6 +63,10 @@ constexpr Wording kVariable[] = {
     {" title words", "слишком много слов для названия"},            // "more than N title words"
     {" is out of range 0..", "значение вне допустимых пределов"},  // "value N is out of range 0..M"
     {" is outside 0..", "значение вне допустимых пределов"},       // "season 7 is outside 0..4"
+    {" leads out of the material folder", "имя файла ведёт за пределы папки с материалом"},
+    {" holds a control character", "в имени файла управляющий знак"},
+    {" MB, more than story material can use", "файл слишком велик"},        // "larger than 10 MB, ..."
+    {" lines, more than story material can use", "в файле слишком много строк"},
 };
 
 }  // namespace

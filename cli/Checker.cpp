@@ -16,6 +16,7 @@
 #include "story/DataError.h"
 #include "story/Numbers.h"
 #include "story/Platform.h"
+#include "story/PlotBuilder.h"
 #include "story/StoryState.h"
 
 namespace quorbel::cli {
@@ -29,12 +30,6 @@ struct Finding {
 };
 
 std::string U8(TextView t) { return ToUtf8(t); }
-// A value shown in a message; a runaway value (a misplaced line) is cut short.
-std::string Quoted(TextView t) {
-  if (t.size() > 60) return "\"" + ToUtf8(t.substr(0, 57)) + "...\"";
-  return "\"" + ToUtf8(t) + "\"";
-}
-
 bool StartsWith(TextView t, TextView prefix) { return t.substr(0, prefix.size()) == prefix; }
 
 // A number field as the material should write it: optional blanks, optional sign, digits,
@@ -290,6 +285,10 @@ class Checker {
         Error(rel, line, "an empty style folder name");
         continue;
       }
+      if (auto fault = NameFault(lines[k])) {
+        Error(rel, line, *fault);
+        continue;
+      }
       if (lines[k + 1].empty()) Error(rel, line + 1, "an empty style name");
       Style s;
       s.folder = U8(lines[k]);
@@ -512,32 +511,36 @@ class Checker {
 
   int CheckVariants(const std::string& rel) {
     auto f = Load(rel);
+    InputFile asRead = *f;
     int count = 0;
-    long long total = 0;
-    bool bad = false;
+    bool whole = true;
     while (!f->Eof()) {
-      if (TrailingEmptyLines(*f, rel)) break;
+      if (TrailingEmptyLines(*f, rel)) {
+        whole = false;
+        break;
+      }
       int start = f->LineNumber();
       f->ReadLine();
       if (f->Eof()) {
         Error(rel, start, "a variant without its weight");
+        whole = false;
         break;
       }
       ++count;
       int line = f->LineNumber();
       Text w = f->ReadTextField();
-      auto n = WholeNumber(w);
-      if (!n || *n < 0) {
-        Error(rel, line, "the weight " + Quoted(w) + " must be a whole number 0 or more");
-        bad = true;
-      } else {
-        total += *n;
+      if (!WholeNumber(w)) Error(rel, line, "the weight " + Quoted(w) + " must be a whole number 0 or more");
+    }
+    if (count == 0) {
+      Error(rel, 1, "no plot variant");
+    } else if (whole) {
+      // The story's own reading decides what it rejects, so both say the same.
+      try {
+        VariantTotal(asRead);
+      } catch (const DataError& e) {
+        Error(rel, e.line(), e.problem());
       }
     }
-    if (count == 0)
-      Error(rel, 1, "no plot variant");
-    else if (total == 0 && !bad)
-      Warning(rel, 1, "every weight is 0 (the last variant is always taken)");
     return count;
   }
 
@@ -624,6 +627,10 @@ class Checker {
   void ReferPhraseFile(Style& s, TextView name, const std::string& from, int line) {
     if (name.empty()) {
       Error(from, line, "no phrase file named");
+      return;
+    }
+    if (auto fault = NameFault(name)) {
+      Error(from, line, *fault);
       return;
     }
     std::string rel = s.folder + "/" + U8(name) + ".qrb";

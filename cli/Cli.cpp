@@ -178,13 +178,19 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return 2;
   }
   const Options& o = *parsed.options;
+  // A full disk or a closed pipe shows only here: the output must not seem written.
+  auto written = [&](int status) {
+    if (out.flush()) return status;
+    err << "quorbel-cli: cannot write the output\n";
+    return 1;
+  };
   if (o.help) {
     out << kUsage << '\n' << kHelp << '\n';
-    return 0;
+    return written(0);
   }
   if (o.version) {
     out << "quorbel-cli " QUORBEL_VERSION "\n";
-    return 0;
+    return written(0);
   }
   const PlacesChoice where = ChoosePlaces(PathFromUtf8(o.dataDir), CurrentSurroundings());
   if (!where.places) {
@@ -193,10 +199,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const DataDir dir = OpenPlaces(*where.places);
   try {
-    if (o.check) return RunCheck(dir, out);
-    if (o.audit) return RunAudit(o, dir, out);
-    if (o.stories) return RunStories(o, dir, out);
-    return RunOne(o, dir, out);
+    const int status = o.check ? RunCheck(dir, out)
+                       : o.audit ? RunAudit(o, dir, out)
+                       : o.stories ? RunStories(o, dir, out)
+                                   : RunOne(o, dir, out);
+    return written(status);
   } catch (const DataError& e) {
     err << "quorbel-cli: " << e.what() << '\n';
     return 1;

@@ -75,6 +75,7 @@ ParseResult ParseArgs(const std::vector<std::string>& args) {
       if (!value(v) || !ParseNumber(v, seed)) return Fail("--seed needs a whole number from 0 to 18446744073709551615");
       o.seed = seed;
     } else if (a == "--guesses") {
+      if (o.play == Play::Given) return Fail("--guesses is given twice");
       if (!value(v)) return Fail("--guesses needs a list such as 1234,5078");
       if (o.play != Play::None) return Fail("--guesses and --play cannot be combined");
       std::size_t start = 0;

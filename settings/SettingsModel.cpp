@@ -74,7 +74,7 @@ void SettingsModel::Load(const DataDir& dir) {
   try {
     InputFile styles = dir.Open(u"styles.qrb");
     while (!styles.Eof()) {
-      Text folder = styles.ReadLine();
+      Text folder = ReadName(styles, true);
       Text name = styles.ReadLine();
       styleFolders_.push_back(std::move(folder));
       styleNames_.push_back(std::move(name));

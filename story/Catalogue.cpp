@@ -48,7 +48,7 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
     Text folder;
     Long pair = 0;
     do {
-      folder = f.ReadLine();
+      folder = ReadName(f, true);
       f.ReadLine();
       ++pair;
     } while (pair < s.settings[1] && !f.Eof());

@@ -12,7 +12,7 @@ Text ReadRange(InputFile& f) {
   Text range = f.ReadLine();
   Long lo = 0, hi = 0;
   if (!ParseRange(range, lo, hi) || lo > hi)
-    throw DataError(f.name(), line, "a range lo-hi with lo <= hi was expected, not \"" + ToUtf8(range) + "\"");
+    throw DataError(f.name(), line, "a range lo-hi with lo <= hi was expected, not " + Quoted(range));
   return range;
 }
 
@@ -23,7 +23,7 @@ void ReadEpisodeRecord(InputFile& f, StoryState& s) {
   s.recNote = f.ReadLine();
   s.recChance = f.ReadNumberField();
   s.recBreak = f.ReadNumberField();
-  s.recPhraseFile = f.ReadTextField();
+  s.recPhraseFile = ReadName(f, false);
   s.recDays = ReadRange(f);
   s.recMinutes = ReadRange(f);
 }
@@ -31,7 +31,7 @@ void ReadEpisodeRecord(InputFile& f, StoryState& s) {
 void ReadFinalRecord(InputFile& f, StoryState& s) {
   s.recGroup = f.ReadNumberField();
   s.recNote = f.ReadLine();
-  s.recPhraseFile = f.ReadTextField();
+  s.recPhraseFile = ReadName(f, false);
 }
 
 Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {

@@ -1,5 +1,8 @@
 #include "story/PlotBuilder.h"
 
+#include <cstdint>
+#include <limits>
+#include <string>
 #include <utility>
 
 #include "clock/StoryClock.h"
@@ -76,20 +79,31 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
   for (Long i = 1; i <= 10; ++i) s.castNames[U(i)] = WithoutMarks(s.castForms[U(i)]);
 }
 
+Long VariantTotal(InputFile& f) {
+  if (f.Eof()) f.Fail("the variant file holds no variant");
+  // Summed wider than a Long: thousands of large weights must not wrap around.
+  std::int64_t total = 0;
+  while (!f.Eof()) {
+    f.ReadLine();
+    int line = f.LineNumber();
+    Long weight = f.ReadNumberField();
+    if (weight < 0 || weight > kMaxVariantWeight)
+      throw DataError(f.name(), line, "a weight must be 0.." + std::to_string(kMaxVariantWeight));
+    total += weight;
+  }
+  if (total <= 0) throw DataError(f.name(), 0, "the variant weights add up to 0");
+  if (total > std::numeric_limits<Long>::max())
+    throw DataError(f.name(), 0, "the variant weights add up to more than " +
+                                     std::to_string(std::numeric_limits<Long>::max()));
+  return static_cast<Long>(total);
+}
+
 void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir) {
   const Text name = StyleFileName(s, u"var_");
   Long total = 0;
   {
     InputFile f = dir.Open(name);
-    if (f.Eof()) f.Fail("the variant file holds no variant");
-    while (!f.Eof()) {
-      f.ReadLine();
-      int line = f.LineNumber();
-      Long weight = f.ReadNumberField();
-      if (weight < 0 || weight > 1000000) throw DataError(f.name(), line, "a weight must be 0..1000000");
-      total += weight;
-    }
-    if (total <= 0) throw DataError(f.name(), 0, "the variant weights add up to 0");
+    total = VariantTotal(f);
   }
   Long r = Int(rng.Rnd() * total);
   InputFile f = dir.Open(name);

@@ -11,6 +11,11 @@ namespace quorbel {
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir);
 
 void ChooseCast(StoryState& s, Random& rng, const DataDir& dir);
+// The largest weight of one plot variant.
+constexpr Long kMaxVariantWeight = 1000000;
+// Reads every record of a variant file and returns the sum of the weights; a weight out of
+// range, a sum of 0 or a sum a Long cannot hold is a data fault.
+Long VariantTotal(InputFile& f);
 void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir);
 void LoadShades(StoryState& s, Random& rng, const DataDir& dir);
 void LoadQuestions(StoryState& s, const DataDir& dir);

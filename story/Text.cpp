@@ -119,4 +119,25 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
+std::string Quoted(TextView text) {
+  // A misplaced line can run for pages, and a control character would garble the terminal.
+  constexpr std::size_t kShown = 80;
+  const bool cut = text.size() > kShown;
+  const TextView shown = cut ? text.substr(0, kShown - 1) : text;
+  std::string out = "\"";
+  for (char16_t c : shown) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out.push_back(kHex[(c >> 4) & 0xF]);
+      out.push_back(kHex[c & 0xF]);
+    } else {
+      out += ToUtf8(TextView(&c, 1));
+    }
+  }
+  if (cut) out += "\u2026";
+  out += "\"";
+  return out;
+}
+
 }  // namespace quorbel

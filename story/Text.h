@@ -19,6 +19,9 @@ std::optional<std::string> EncodeCp1251(TextView text);
 
 Text FromUtf8(std::string_view utf8);  // malformed sequences become U+FFFD
 std::string ToUtf8(TextView text);
+// Text from a file as a message quotes it: in double quotes, control characters written as
+// \xNN, and more than 80 characters cut short with "…".
+std::string Quoted(TextView text);
 // Shorthand for building Text from UTF-8 literals in code and tests.
 inline Text T(std::string_view utf8) { return FromUtf8(utf8); }
 

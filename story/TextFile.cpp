@@ -1,8 +1,18 @@
 #include "story/TextFile.h"
 
-#include <cstdio>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
 #include <fstream>
-#include <iterator>
+#include <string_view>
 #include <system_error>
 
 #include "story/Numbers.h"
@@ -31,12 +41,24 @@ std::string ReadFileBytes(const std::filesystem::path& path, const std::string& 
   if (!std::filesystem::is_regular_file(path, ec)) throw DataError(displayName, 0, "file not found");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw DataError(displayName, 0, "cannot be opened");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Read in pieces up to one past the bound: a file that grows while read is still bounded.
+  // A failed read sets badbit (the stream catches the buffer's own error).
+  std::string bytes;
+  char piece[65536];
+  while (bytes.size() <= kMaxFileBytes && in.read(piece, sizeof piece).gcount() > 0)
+    bytes.append(piece, static_cast<std::size_t>(in.gcount()));
   if (in.bad()) throw DataError(displayName, 0, "cannot be read");
+  if (bytes.size() > kMaxFileBytes)
+    throw DataError(displayName, 0, "larger than " + std::to_string(kMaxFileBytes / 1000000) +
+                                        " MB, more than story material can use");
+  if (std::count(bytes.begin(), bytes.end(), '\n') > kMaxFileLines)
+    throw DataError(displayName, 0, "more than " + std::to_string(kMaxFileLines) +
+                                        " lines, more than story material can use");
   return bytes;
 }
 
-InputFile InputFile::Open(const std::filesystem::path& path, std::string displayName) {
+std::shared_ptr<const std::vector<Text>> ReadTextLines(const std::filesystem::path& path,
+                                                       const std::string& displayName) {
   std::string bytes = ReadFileBytes(path, displayName);
   std::size_t bad = 0;
   auto text = DecodeCp1251(bytes, &bad);
@@ -46,7 +68,13 @@ InputFile InputFile::Open(const std::filesystem::path& path, std::string display
       if (bytes[i] == '\n') ++line;
     throw DataError(displayName, line, "a byte that is not Windows-1251 text");
   }
-  return FromText(*text, std::move(displayName));
+  bytes = std::string();
+  return std::make_shared<const std::vector<Text>>(SplitLines(*text));
+}
+
+InputFile InputFile::Open(const std::filesystem::path& path, std::string displayName) {
+  auto lines = ReadTextLines(path, displayName);
+  return FromLines(std::move(lines), std::move(displayName));
 }
 
 InputFile InputFile::FromText(TextView content, std::string displayName) {
@@ -99,6 +127,158 @@ Text InputFile::ReadTextField() {
 
 Long InputFile::ReadNumberField() { return LenientNumber(ReadTextField()); }
 
+std::optional<std::string> NameFault(TextView name) {
+  for (char16_t c : name)
+    if (c < 0x20 || c == 0x7F) return "the name " + Quoted(name) + " holds a control character";
+  const bool rooted = !name.empty() && (name[0] == u'/' || name[0] == u'\\');
+  const bool drive = name.size() >= 2 && name[1] == u':';
+  bool parent = false;
+  std::size_t start = 0;
+  while (start <= name.size() && !parent) {
+    std::size_t end = name.find_first_of(u"/\\", start);
+    if (end == TextView::npos) end = name.size();
+    parent = name.substr(start, end - start) == u"..";
+    start = end + 1;
+  }
+  if (rooted || drive || parent) return "the name " + Quoted(name) + " leads out of the material folder";
+  return std::nullopt;
+}
+
+Text ReadName(InputFile& f, bool asLine) {
+  const int line = f.LineNumber();
+  Text name = asLine ? f.ReadLine() : f.ReadTextField();
+  if (auto fault = NameFault(name)) throw DataError(f.name(), line, *fault);
+  return name;
+}
+
+#ifndef _WIN32
+namespace {
+
+// The save on POSIX systems. The new content goes to a temporary file of our own beside the
+// target (created exclusively, never through a link, readable by nobody else until done), is
+// flushed to the disk and only then renamed over the target, so the target is always either the
+// old file or the new one, whole. A temporary file left by a killed save carries the process
+// number in its name; a later save of the same file removes it once that process is gone.
+namespace posix {
+
+std::string Reason(int error) {
+  if (error == ENOSPC || error == EDQUOT) return "the disk is full";
+  return std::error_code(error, std::generic_category()).message();
+}
+
+[[noreturn]] void Fail(const std::string& displayName, const std::string& why) {
+  throw DataError(displayName, 0, "cannot be written (" + why + ")");
+}
+
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+  return "." + target.filename().string() + ".quorbel-";
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+  const std::string prefix = TemporaryPrefix(target);
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = name.substr(prefix.size());  // PID-XXXXXX
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 7 != rest.size()) continue;
+    if (!std::all_of(rest.begin(), rest.begin() + static_cast<long>(dash), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    const long pid = std::strtol(rest.c_str(), nullptr, 10);
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its save may still run
+    ::unlink(entry.path().c_str());
+  }
+}
+
+// What the save will replace: the file a link points to, its permissions and owner.
+struct Target {
+  std::filesystem::path path;
+  bool exists = false;
+  struct stat info {};
+};
+
+Target Resolve(const std::filesystem::path& given, const std::string& displayName) {
+  Target t;
+  t.path = given;
+  // Through every link to the file it names, even one that does not exist yet.
+  std::error_code ec;
+  for (int hops = 0; std::filesystem::is_symlink(t.path, ec); ++hops) {
+    if (hops == 40) Fail(displayName, Reason(ELOOP));
+    const std::filesystem::path to = std::filesystem::read_symlink(t.path, ec);
+    if (ec) Fail(displayName, Reason(ec.value()));
+    t.path = to.is_absolute() ? to : t.path.parent_path() / to;
+  }
+  if (t.path.parent_path().empty()) t.path = std::filesystem::path(".") / t.path;
+  if (::stat(t.path.c_str(), &t.info) == 0) {
+    if (!S_ISREG(t.info.st_mode)) throw DataError(displayName, 0, "not a regular file, so it is not replaced");
+    t.exists = true;
+  } else if (errno != ENOENT) {
+    Fail(displayName, Reason(errno));
+  }
+  struct stat folder {};
+  if (::stat(t.path.parent_path().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+    Fail(displayName, "the folder does not exist");
+  return t;
+}
+
+// Writes, sets the mode and flushes the temporary file, then closes it: 0, or the errno of the
+// step that failed. A failed close counts: the data may not have reached the disk.
+int FillTemporary(int fd, std::string_view bytes, mode_t mode) {
+  int error = 0;
+  while (!bytes.empty() && error == 0) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n >= 0)
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    else if (errno != EINTR)
+      error = errno;
+  }
+  if (error == 0 && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
+void ReplaceFile(const std::filesystem::path& given, std::string_view bytes, const std::string& displayName) {
+  const Target target = Resolve(given, displayName);
+  RemoveStaleTemporaries(target.path);
+  std::string temp = (target.path.parent_path() /
+                      (TemporaryPrefix(target.path) + std::to_string(::getpid()) + "-XXXXXX")).string();
+  // mkstemp: a fresh name, O_CREAT | O_EXCL, mode 0600.
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    if (errno == EACCES || errno == EROFS || errno == EPERM) Fail(displayName, "the folder is not writable");
+    Fail(displayName, Reason(errno));
+  }
+  mode_t mode = 0;
+  if (target.exists) {
+    mode = target.info.st_mode & 07777;
+    // The owner stays where the saver may keep it (the owner saving, or root); otherwise the
+    // saver owns the new file and no set-id bit is carried over.
+    if (::fchown(fd, target.info.st_uid, target.info.st_gid) != 0) mode &= 0777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  int error = FillTemporary(fd, bytes, mode);
+  if (error == 0 && ::rename(temp.c_str(), target.path.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    Fail(displayName, Reason(error));
+  }
+  // The rename itself reaches the disk with the folder.
+  const int folder = ::open(target.path.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+}
+
+}  // namespace posix
+}  // namespace
+#endif
+
 void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& lines,
                    const std::string& displayName) {
   std::string bytes;
@@ -112,27 +292,7 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
 #ifdef _WIN32
   WindowsWriteReplacing(path, bytes, displayName);
 #else
-  std::filesystem::path tmp = path;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) throw DataError(displayName, 0, "cannot be written (the folder is not writable)");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      std::filesystem::remove(tmp, ec);
-      throw DataError(displayName, 0, "cannot be written (disk full?)");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(tmp, ignored);
-    throw DataError(displayName, 0, "cannot be written: " + ec.message());
-  }
+  posix::ReplaceFile(path, bytes, displayName);
 #endif
 }
 
@@ -146,10 +306,10 @@ InputFile DataDir::Open(TextView relName) const {
     if (it != kept_->end() && it->second.time == time && it->second.size == size)
       return InputFile::FromLines(it->second.lines, ToUtf8(relName));
   }
-  InputFile f = InputFile::Open(path, ToUtf8(relName));
-  if (!timeError && !sizeError)
-    (*kept_)[Text(relName)] = Kept{time, size, std::make_shared<const std::vector<Text>>(f.lines())};
-  return f;
+  // The kept copy and the file handed out share one set of lines.
+  auto lines = ReadTextLines(path, ToUtf8(relName));
+  if (!timeError && !sizeError) (*kept_)[Text(relName)] = Kept{time, size, lines};
+  return InputFile::FromLines(std::move(lines), ToUtf8(relName));
 }
 
 bool DataDir::Exists(TextView relName) const {

@@ -1,9 +1,11 @@
 #pragma once
 // Reading and writing the program's text files: Windows-1251, lines ended by CR LF
 // (a bare LF is accepted too, for files edited on Linux).
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,8 +56,24 @@ class InputFile {
 // Splits decoded file content into lines at CR LF or LF; a final line end adds no empty line.
 std::vector<Text> SplitLines(TextView content);
 
-// Reads a file's bytes; throws DataError(displayName, 0, "file not found") when it cannot.
+// What one file may cost: far beyond any table of the data model, yet a bound on the memory a
+// stray or hostile file can take.
+constexpr std::size_t kMaxFileBytes = 10000000;
+constexpr std::ptrdiff_t kMaxFileLines = 200000;
+
+// Reads a file's bytes; throws DataError(displayName, 0, "file not found") when it cannot, and
+// a DataError as well when it cannot be read or is beyond the bounds above.
 std::string ReadFileBytes(const std::filesystem::path& path, const std::string& displayName);
+// Reads and decodes a file into its lines.
+std::shared_ptr<const std::vector<Text>> ReadTextLines(const std::filesystem::path& path,
+                                                       const std::string& displayName);
+
+// A file or folder name read from the material must name something inside the material folder:
+// no ".." part, no separator or drive at its start, no control character. Returns the fault.
+std::optional<std::string> NameFault(TextView name);
+// Reads a text field or line (asLine) that names a file or folder; a name that fails NameFault is a
+// data fault on the line it was read from.
+Text ReadName(InputFile& f, bool asLine);
 
 // Writes lines as Windows-1251, each ended by CR LF, through a temporary file beside the target
 // and a rename, so a failed write never leaves a half-written file in place of the old one.

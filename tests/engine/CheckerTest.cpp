@@ -101,8 +101,10 @@ TEST(Checker, Catalogues) {
   EXPECT_EQ(CheckWith({{"classic/pers_1.qrb", "catalogues/pers_9.qrb"}}).out,
             "classic/pers_1.qrb:1: error: only 9 distinct persons; a cast needs ten\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"classic/var_1.qrb", "catalogues/var_weight.qrb"}}).out,
-            "classic/var_1.qrb:2: error: the weight \"-1\" must be a whole number 0 or more\n1 error, 0 "
-            "warnings\n");
+            "classic/var_1.qrb:2: error: a weight must be 0..1000000\n1 error, 0 warnings\n");
+  // What fails every story is an error, in the story's own words.
+  EXPECT_EQ(CheckWith({{"classic/var_1.qrb", "catalogues/var_zero.qrb"}}).out,
+            "classic/var_1.qrb:1: error: the variant weights add up to 0\n1 error, 0 warnings\n");
   EXPECT_EQ(
       CheckWith({{"classic/ottens_1.qrb", "catalogues/ottens_101.qrb"}}).out,
       "classic/ottens_1.qrb:104: error: more than 100 lines in shade group \"звуки\"\n1 error, 0 warnings\n");
@@ -149,6 +151,10 @@ TEST(Checker, EpisodeFiles) {
   EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_cut.qrb"}}).out,
             "classic/ncl_1_1.qrb:8: error: the file ends in the middle of an episode record (seven reads)\n"
             "1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_escape.qrb"}}).out,
+            "classic/ncl_1_1.qrb:5: error: the name \"../../evil\" leads out of the material folder\n"
+            "classic/m_react.qrb:25: warning: no record of the style records the fact \"яд\"\n"
+            "1 error, 1 warning\n");
   EXPECT_EQ(CheckWith({{"classic/fin_1_1.qrb", "episodes/fin_trailing.qrb"}}).out,
             "classic/fin_1_1.qrb:10: error: an empty line after the last record (it is read as the start of "
             "another "

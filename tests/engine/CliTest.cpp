@@ -42,6 +42,7 @@ TEST(CliParse, OptionsAndUsageErrors) {
   EXPECT_EQ(ParseArgs({"--seed", "-1"}).error, "--seed needs a whole number from 0 to 18446744073709551615");
   EXPECT_EQ(ParseArgs({"--frobnicate"}).error, "unknown option --frobnicate");
   EXPECT_TRUE(ParseArgs({"check", "--data", "x"}).options->check);
+  EXPECT_EQ(ParseArgs({"--guesses", "1234", "--guesses", "5678"}).error, "--guesses is given twice");
 
   Result r = RunCli({"--guesses", "12a4"});
   EXPECT_EQ(r.code, 2);
@@ -134,6 +135,13 @@ TEST(CliErrors, ADataFaultIsOneLineAndExitOne) {
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "quorbel-cli: det/themes.qrb: file not found\n");
   EXPECT_EQ(r.out, "");
+}
+
+TEST(CliErrors, AnOutputThatCannotBeWrittenIsAFailure) {
+  std::ostringstream out, err;
+  out.setstate(std::ios::badbit);  // as a full disk leaves std::cout
+  EXPECT_EQ(cli::Run({"--data", kStory, "--seed", "1"}, out, err), 1);
+  EXPECT_EQ(err.str(), "quorbel-cli: cannot write the output\n");
 }
 
 TEST(CliStories, ABatchReportsSpeed) {

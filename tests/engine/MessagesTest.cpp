@@ -23,6 +23,8 @@ TEST(Messages, AFaultKeepsItsFileAndLineInRussian) {
             "qrb.txt: файл не записывается.");
   EXPECT_EQ(RussianProblem("more than 12 title words"), "слишком много слов для названия");
   EXPECT_EQ(RussianProblem("more than 100 groups"), "больше 100 групп");
+  EXPECT_EQ(RussianProblem("the name \"../x\" leads out of the material folder"),
+            "имя файла ведёт за пределы папки с материалом");
 }
 
 TEST(Messages, AnUnknownFaultIsStillRussianAndPlaced) {

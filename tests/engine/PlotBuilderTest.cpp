@@ -3,6 +3,8 @@
 
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "ScriptedRandom.h"
 #include "TempMaterial.h"
@@ -93,6 +95,16 @@ TEST(ChoosePlotVariant, WeightsDecideAndAZeroWeightIsNeverChosen) {
   } catch (const DataError& e) {
     EXPECT_STREQ(e.what(), "st/var_1.qrb: the variant weights add up to 0");
   }
+  // 2,148 weights of 1,000,000 pass a Long: the sum is refused, not wrapped around.
+  std::string many;
+  for (int i = 0; i < 2148; ++i) many += "в\n1000000\n";
+  m.Write("st/var_1.qrb", many);
+  try {
+    ChoosePlotVariant(*s, none, m.dir());
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "st/var_1.qrb: the variant weights add up to more than 2147483647");
+  }
 }
 
 TEST(LoadShades, LevelsFilterGroupsAndTheFlagShuffles) {
@@ -178,6 +190,20 @@ TEST(EpisodeFiles, GroupsAreRunsOfEqualKeysAndRangesAreChecked) {
     FAIL();
   } catch (const DataError& e) {
     EXPECT_STREQ(e.what(), "st/ncl_1_1.qrb: line 10: end of file where a field was expected");
+  }
+  // A phrase file name stays inside the material folder, and a NUL cannot cut it short.
+  const std::pair<std::string, const char*> names[] = {
+      {"../../evil", "line 5: the name \"../../evil\" leads out of the material folder"},
+      {"/etc/x", "line 5: the name \"/etc/x\" leads out of the material folder"},
+      {std::string("p\0x", 3), "line 5: the name \"p\\x00x\" holds a control character"}};
+  for (const auto& [name, fault] : names) {
+    m.Write("st/ncl_1_1.qrb", "1\nзаметка\n100\n0\n" + name + "\n0-0\n10-20\n");
+    try {
+      CountGroups(*s, m.dir(), u"st/ncl_1_1.qrb");
+      FAIL() << name;
+    } catch (const DataError& e) {
+      EXPECT_EQ(e.what(), "st/ncl_1_1.qrb: " + std::string(fault));
+    }
   }
   std::string many;
   for (int g = 1; g <= 101; ++g) many += rec(g);

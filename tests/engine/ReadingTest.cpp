@@ -1,8 +1,11 @@
 // Text files, the two ways of reading them, and number text.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "story/Numbers.h"
 #include "story/TextFile.h"
@@ -105,9 +108,90 @@ TEST(Files, MissingFileAndWritingThroughATemporaryFile) {
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   EXPECT_EQ(bytes, std::string("\xcf\xf0\xe8\xe2\xe5\xf2\r\n\r\n"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "out.txt.tmp"));
   EXPECT_EQ(data.Open(u"out.txt").ReadLine(), T("Привет"));
   std::filesystem::remove_all(dir);
+}
+
+std::string Bytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string SaveError(const std::filesystem::path& p) {
+  try {
+    WriteTextFile(p, {u"x"}, p.filename().string());
+  } catch (const DataError& e) {
+    return e.what();
+  }
+  return "saved";
+}
+
+TEST(Files, TheSaveReplacesOnlyARegularFileAndKeepsWhatIsBesideIt) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "quorbel_save_test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  // A file of the user's that looks like a temporary file is not touched; a stale temporary
+  // file of a save that died is cleared away.
+  std::ofstream(dir / "out.txt.tmp") << "keep";
+  const fs::path stale = dir / ".out.txt.quorbel-2147483646-abcdef";
+  std::ofstream(stale) << "half";
+  WriteTextFile(dir / "out.txt", {u"a"}, "out.txt");
+  EXPECT_EQ(Bytes(dir / "out.txt.tmp"), "keep");
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+
+  // A read-only file keeps its mode; a link is written through, not replaced.
+  fs::permissions(dir / "out.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  WriteTextFile(dir / "out.txt", {u"b"}, "out.txt");
+  EXPECT_EQ(Bytes(dir / "out.txt"), "b\r\n");
+  EXPECT_EQ(fs::status(dir / "out.txt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::create_symlink("out.txt", dir / "link.txt");
+  WriteTextFile(dir / "link.txt", {u"c"}, "link.txt");
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(Bytes(dir / "out.txt"), "c\r\n");
+
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(SaveError(dir / "fifo"), "fifo: not a regular file, so it is not replaced");
+  EXPECT_EQ(SaveError(dir / "none" / "out.txt"), "out.txt: cannot be written (the folder does not exist)");
+  fs::remove_all(dir);
+}
+
+TEST(Files, AFileBeyondTheBoundsOrUnreadableIsADataFault) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "quorbel_bounds_test";
+  fs::create_directories(dir);
+  DataDir data(dir);
+  auto fault = [&](const char* name) {
+    try {
+      data.Open(T(name));
+    } catch (const DataError& e) {
+      return std::string(e.what());
+    }
+    return std::string("read");
+  };
+  std::ofstream(dir / "lines.qrb") << std::string(200001, '\n');
+  EXPECT_EQ(fault("lines.qrb"), "lines.qrb: more than 200000 lines, more than story material can use");
+  std::ofstream(dir / "big.qrb") << std::string(10000001, 'a');
+  EXPECT_EQ(fault("big.qrb"), "big.qrb: larger than 10 MB, more than story material can use");
+  // The kept copy is the one handed out, not a second one.
+  std::ofstream(dir / "small.qrb") << "a\r\n";
+  EXPECT_EQ(&data.Open(u"small.qrb").lines(), &data.Open(u"small.qrb").lines());
+  fs::remove_all(dir);
+  try {
+    ReadFileBytes("/proc/self/mem", "mem");  // a regular file whose read fails with EIO
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "mem: cannot be read");
+  }
+}
+
+TEST(Messages, QuotedTextIsCutShortAndShowsControlCharacters) {
+  EXPECT_EQ(Quoted(T("а\tб")), "\"а\\x09б\"");
+  std::string cut;
+  for (int i = 0; i < 79; ++i) cut += "ж";
+  EXPECT_EQ(Quoted(Text(100, u'ж')), "\"" + cut + "…\"");
 }
 
 }  // namespace

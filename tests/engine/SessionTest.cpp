@@ -1,6 +1,10 @@
 // The story window's rules without a window: start-up, quiz, OK, endings, new story, save.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -290,14 +294,27 @@ TEST(Save, AFailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_STREQ(e.what(), "qrb.txt: cannot be written (the file is open in another program)");
   }
 #else
-  // A folder in place of the temporary file makes the write fail.
-  std::filesystem::create_directories(m.root() / "ro" / "qrb.txt.tmp");
-  EXPECT_THROW(session.Save(m.root() / "ro" / "qrb.txt"), DataError);
+  // A file size limit makes the write fail part-way, as a full disk would.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 2;
+  setrlimit(RLIMIT_FSIZE, &small);
+  try {
+    session.Save(m.root() / "ro" / "qrb.txt");
+    ADD_FAILURE() << "saved";
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "qrb.txt: cannot be written (File too large)");
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
 #endif
   std::ifstream in(m.root() / "ro" / "qrb.txt");
   std::string line;
   std::getline(in, line);
   EXPECT_EQ(line, "old story");
+  // Nothing of the failed save is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m.root() / "ro"), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(Build, AMissingFileIsReportedAndTheWindowCanTryAgain) {
