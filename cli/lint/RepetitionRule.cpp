@@ -82,7 +82,9 @@ void CheckRepetition(const Material& m, Sink& sink) {
         }
       }
       // The second half of a pair needs the first in every phrase of an earlier group of the plan.
-      for (const auto& [second, first] : m.table.pairs) {
+      for (const auto& pair : m.table.pairs) {
+        const auto& second = pair.first;
+        const auto& first = pair.second;  // a plain reference: a lambda may not capture a structured binding
         if (!Contains(Lower(r.text), second)) continue;
         bool paired = false;
         for (int w = 0; w < r.word && !paired; ++w) {
