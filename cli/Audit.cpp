@@ -1,6 +1,7 @@
 #include "cli/Audit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iomanip>
@@ -184,9 +185,19 @@ class LateWinner final : public Player {
 class AuditSettings {
  public:
   AuditSettings() {
-    std::string pattern = (fs::temp_directory_path() / "quorbel-audit-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder for the audit");
-    path_ = pattern;
+    // create_directory reports whether it made the folder, so a name already taken (another
+    // audit running) is skipped rather than shared; mkdtemp would do it but Windows lacks it.
+    const fs::path base = fs::temp_directory_path();
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      fs::path candidate = base / ("quorbel-audit-" + std::to_string(stamp) + "-" + std::to_string(attempt));
+      std::error_code ec;
+      if (fs::create_directory(candidate, ec)) {
+        path_ = candidate;
+        return;
+      }
+    }
+    throw std::runtime_error("cannot make a temporary folder for the audit");
   }
   ~AuditSettings() {
     std::error_code ec;
