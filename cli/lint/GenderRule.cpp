@@ -81,8 +81,9 @@ void CheckGender(const Material& m, Sink& sink) {
         sink.Add(f.rel, r.line, error, "gender", msg + ": \"" + Show(t, name, Text()) + "\"", &r);
       };
       for (std::size_t i = 0; i < t.size(); ++i) {
+        // Without the analyser a following noun ("обе стороны") goes unseen, so only a warning.
         if (Both(t[i]) && BothMayBeWomen(m.morph, t, i, persons.size()))
-          report(true, "\"" + ToUtf8(t[i].text) + "\" for two cast members, who may be a man and a woman or two women",
+          report(m.morph.Available(), "\"" + ToUtf8(t[i].text) + "\" for two cast members, who may be a man and a woman or two women",
                  m.femaleName);
         if (t[i].kind == Token::Word && t[i].lower.starts_with(u"собеседник") && !t[i].lower.ends_with(u"и") &&
             !t[i].lower.ends_with(u"ов") && !t[i].lower.ends_with(u"ам") && !t[i].lower.ends_with(u"ами") &&
