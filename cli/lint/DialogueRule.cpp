@@ -1,4 +1,6 @@
 // Dialogue: how replicas and the author's words are joined in a paragraph.
+#include <algorithm>
+
 #include "cli/lint/Material.h"
 
 namespace quorbel::lint {
@@ -22,9 +24,16 @@ bool AfterReplica(const std::vector<Token>& t, std::size_t d) {
                                     p.text == u"..." || p.text == u"?!" || p.text == u"!?");
 }
 
-// The speakers named in the author's words of a record: the word after a verb of speech.
-std::set<Text> Speakers(const std::vector<Token>& t) {
-  std::set<Text> out;
+// The dashes of a record that open the author's words after a replica (", — говорит он").
+// Dashes alternate: ", — говорит он, — " opens the author's words and then returns to the
+// replica; a dash after a full stop (". — Дальше") always returns to it.
+struct AuthorWords {
+  std::vector<std::size_t> opens;
+  bool endsInside = false;  // the record ends with author's words ("..., — говорит _sus1.")
+};
+
+AuthorWords FindAuthorWords(const std::vector<Token>& t) {
+  AuthorWords out;
   bool author = false;
   for (std::size_t d = 0; d + 1 < t.size(); ++d) {
     if (t[d].kind != Token::Dash) continue;
@@ -33,7 +42,33 @@ std::set<Text> Speakers(const std::vector<Token>& t) {
       continue;
     }
     author = !author;
-    if (!author) continue;
+    if (author) out.opens.push_back(d);
+  }
+  // A record that ends with "—" hands over to the replica of the next phrase.
+  out.endsInside = author && !t.empty() && t.back().kind != Token::Dash;
+  return out;
+}
+
+bool HasDash(const std::vector<Token>& t) {
+  return std::any_of(t.begin(), t.end(), [](const Token& k) { return k.kind == Token::Dash; });
+}
+
+// Whether a phrase reads as someone's speech rather than narration: a question or an exclamation,
+// or a word in the first or second person ("я", "вы", "знаете", "потерпите").
+bool Speaks(const Material& m, const std::vector<Token>& t) {
+  for (const Token& k : t) {
+    if (k.kind == Token::Punct && (k.text.find(u'?') != Text::npos || k.text.find(u'!') != Text::npos)) return true;
+    if (k.kind != Token::Word) continue;
+    for (const Reading& r : m.morph.Of(k.lower))
+      if (r.Has("p1") || r.Has("p2")) return true;
+  }
+  return false;
+}
+
+// The speakers named in the author's words of a record: the word after a verb of speech.
+std::set<Text> Speakers(const std::vector<Token>& t) {
+  std::set<Text> out;
+  for (std::size_t d : FindAuthorWords(t).opens)
     for (std::size_t k = d + 1; k < t.size() && k < d + 5; ++k) {
       if (t[k].kind == Token::Person || t[k].lower == u"инспектор") {
         out.insert(t[k].lower);
@@ -41,15 +76,7 @@ std::set<Text> Speakers(const std::vector<Token>& t) {
       }
       if (t[k].kind == Token::Punct) break;
     }
-  }
   return out;
-}
-
-// True when the record ends with author's words after a replica ("..., — говорит _sus1.").
-bool EndsWithAttribution(const std::vector<Token>& t) {
-  for (std::size_t d = t.size(); d-- > 0;)
-    if (t[d].kind == Token::Dash) return AfterReplica(t, d) && d + 1 < t.size() && Lowercase(t[d + 1]);
-  return false;
 }
 
 }  // namespace
@@ -64,18 +91,12 @@ void CheckDialogue(const Material& m, Sink& sink) {
         sink.Add(f.rel, r.line, error, "dialogue", msg + ": \"" + Show(t, m.femaleName, Text()) + "\"", &r);
       };
       if (t.empty()) continue;
-      // Author's words after ", —" open with a verb of speech ("говорит", "тихо спрашивает").
-      // Dashes alternate: ", — говорит он, — " opens the author's words and then returns to the replica.
-      bool author = false;
-      if (!m.table.speech.empty())
-        for (std::size_t d = 0; d + 1 < t.size(); ++d) {
-          if (t[d].kind != Token::Dash) continue;
-          if (!AfterReplica(t, d) || !Lowercase(t[d + 1])) {
-            author = false;
-            continue;
-          }
-          author = !author;
-          if (!author || (d == 0 && r.word == 0)) continue;
+      // Author's words after ", —" open with a verb of speech ("говорит", "тихо спрашивает"). In a
+      // narrative paragraph ", —" mostly closes an inserted clause ("Деньги, думает он, — ..."), so
+      // there only a record that opens a replica of its own is read so.
+      if (!m.table.speech.empty() && (plan.dialogue || t[0].kind == Token::Dash))
+        for (std::size_t d : FindAuthorWords(t).opens) {
+          if (d == 0 && r.word == 0) continue;
           bool speech = false;
           for (std::size_t k = d + 1; k < t.size() && k < d + 4 && t[k].kind != Token::Punct; ++k)
             if (IsSpeech(m, t[k])) speech = true;
@@ -100,15 +121,16 @@ void CheckDialogue(const Material& m, Sink& sink) {
           report(false, "a replica that begins inside a paragraph: a line of the page may begin with \"—\"");
       }
       if (Speakers(t).size() >= 2) report(false, "two speakers' replicas in one paragraph");
-      if (plan.dialogue && r.word > 0 && t[0].kind == Token::Word && IsUpper(t[0].text[0])) {
-        bool prevAttributed = false;
+      if (plan.dialogue && r.word > 0 && t[0].kind == Token::Word && IsUpper(t[0].text[0]) && !HasDash(t)) {
+        bool afterAuthor = false, afterReplica = false;
         for (const Record* p : f.Group(r.plan, r.word - 1))
-          if (EndsWithAttribution(p->tokens)) prevAttributed = true;
-        bool hasDash = false;
-        for (const Token& k : t) hasDash = hasDash || k.kind == Token::Dash;
-        if (prevAttributed && !hasDash)
+          (FindAuthorWords(p->tokens).endsInside ? afterAuthor : afterReplica) = true;
+        if (afterAuthor)
           report(false, "narration after a replica and its author's words in a dialogue paragraph "
                         "(give it a paragraph of its own)");
+        else if (afterReplica && !Speaks(m, t))
+          report(false, "narration straight after a replica in a dialogue paragraph reads as the speaker's "
+                        "words (give it a paragraph of its own)");
       }
     }
   }

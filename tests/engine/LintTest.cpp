@@ -64,15 +64,20 @@ TEST(Lint, GenderOfCastMembers) {
 }
 
 TEST(Lint, Dialogue) {
-  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n\n" + Rec("aa", "Садитесь,") +
+  // Narration may follow a replica only in a paragraph of its own; the speaker's own words may
+  // go on, and ", —" in narration closes an inserted clause.
+  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n1 ca1 cb1|1|0\n0 da1|1|0\n\n" + Rec("aa", "Садитесь,") +
                  Rec("ab", "— инспектор пододвигает стул.") + Rec("ba", "Да, — говорит _sus1.") +
-                 Rec("bb", "Спасибо,")),
-            "s/p.qrb:13: warning: [dialogue] the author's words after a replica do not begin with a verb of "
+                 Rec("bb", "Спасибо,") + Rec("ca", "Нет, — говорит _sus1, — не так.") + Rec("cb", "Все молчат.") +
+                 Rec("cb", "Вы знаете.") + Rec("da", "Деньги, думает инспектор, — старый мотив.")),
+            "s/p.qrb:15: warning: [dialogue] the author's words after a replica do not begin with a verb of "
             "speech: \"— инспектор пододвигает стул.\"\n"
-            "s/p.qrb:25: error: [dialogue] the phrase ends with \",\" and the phrase that finishes it may be left "
+            "s/p.qrb:27: error: [dialogue] the phrase ends with \",\" and the phrase that finishes it may be left "
             "out: \"Спасибо,\"\n"
-            "s/p.qrb:25: warning: [dialogue] narration after a replica and its author's words in a dialogue "
-            "paragraph (give it a paragraph of its own): \"Спасибо,\"\n");
+            "s/p.qrb:27: warning: [dialogue] narration after a replica and its author's words in a dialogue "
+            "paragraph (give it a paragraph of its own): \"Спасибо,\"\n"
+            "s/p.qrb:39: warning: [dialogue] narration straight after a replica in a dialogue paragraph reads as "
+            "the speaker's words (give it a paragraph of its own): \"Все молчат.\"\n");
 }
 
 TEST(Lint, ConditionsTheWordsNeed) {
