@@ -27,6 +27,14 @@ Text ContentLemma(const Morph& morph, const Token& t) {
   return lemma;
 }
 
+// A word said again at once or across one little word is a figure, not a slip: "окно за окном",
+// "из угла в угол", "снова и снова", "рано, очень рано", "в конце концов".
+bool Reduplication(const std::vector<Text>& wordsAt, std::size_t first, std::size_t second) {
+  static const std::set<Text> between = {u"за", u"в", u"во", u"к", u"ко", u"от", u"на", u"по", u"и", u"до",
+                                         u"очень", u"так", u"же"};
+  return second - first == 1 || (second - first == 2 && between.count(wordsAt[first + 1]));
+}
+
 Text SentenceKey(const std::vector<Token>& t, std::size_t first, std::size_t last) {
   Text key;
   int words = 0;
@@ -49,15 +57,18 @@ void CheckRepetition(const Material& m, Sink& sink) {
         sink.Add(f.rel, r.line, false, "repetition", msg + ": \"" + Show(t, m.femaleName, Text()) + "\"", &r);
       };
       std::vector<std::pair<std::size_t, Text>> seen;  // word position, lemma
+      std::vector<Text> wordsAt{Text()};             // the words by position, from 1
       std::size_t position = 0;
       std::set<Text> reported;
       for (const Token& k : t) {
         if (k.kind != Token::Word && k.kind != Token::Person) continue;
         ++position;
+        wordsAt.push_back(k.lower);
         Text lemma = ContentLemma(m.morph, k);
         if (lemma.empty()) continue;
         for (const auto& [p, l] : seen)
-          if (l == lemma && position - p <= kSpan && reported.insert(lemma).second)
+          if (l == lemma && position - p <= kSpan && !Reduplication(wordsAt, p, position) &&
+              reported.insert(lemma).second)
             report("\"" + ToUtf8(k.text) + "\" twice within " + std::to_string(kSpan) + " words");
         seen.push_back({position, lemma});
       }
