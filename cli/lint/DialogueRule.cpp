@@ -79,6 +79,21 @@ std::set<Text> Speakers(const std::vector<Token>& t) {
   return out;
 }
 
+// A phrase that takes over the author's words from a replica ending with the dash ("Садитесь, —"
+// then "говорит инспектор"): so the dash stays at the end of a line, never at its start.
+bool HandedOver(const PhraseFile& f, const Record& r) {
+  if (r.plan < 0 || r.word <= 0 || r.tokens.empty() || !Lowercase(r.tokens[0])) return false;
+  if (!f.plans[static_cast<std::size_t>(r.plan)].dialogue) return false;
+  auto before = f.Group(r.plan, r.word - 1);
+  return !before.empty() && std::all_of(before.begin(), before.end(), [](const Record* p) {
+    return !p->tokens.empty() && p->tokens.back().kind == Token::Dash;
+  });
+}
+
+bool EndsInAuthorWords(const PhraseFile& f, const Record& r) {
+  return FindAuthorWords(r.tokens).endsInside || (HandedOver(f, r) && !HasDash(r.tokens));
+}
+
 }  // namespace
 
 void CheckDialogue(const Material& m, Sink& sink) {
@@ -94,15 +109,17 @@ void CheckDialogue(const Material& m, Sink& sink) {
       // Author's words after ", —" open with a verb of speech ("говорит", "тихо спрашивает"). In a
       // narrative paragraph ", —" mostly closes an inserted clause ("Деньги, думает он, — ..."), so
       // there only a record that opens a replica of its own is read so.
+      const bool handedOver = HandedOver(f, r);
+      auto checkSpeech = [&](std::size_t from) {
+        bool speech = false;
+        for (std::size_t k = from; k < t.size() && k < from + 3 && t[k].kind != Token::Punct; ++k)
+          if (IsSpeech(m, t[k])) speech = true;
+        if (!speech) report(false, "the author's words after a replica do not begin with a verb of speech");
+      };
+      if (!m.table.speech.empty() && handedOver) checkSpeech(0);
       if (!m.table.speech.empty() && (plan.dialogue || t[0].kind == Token::Dash))
-        for (std::size_t d : FindAuthorWords(t).opens) {
-          if (d == 0 && r.word == 0) continue;
-          bool speech = false;
-          for (std::size_t k = d + 1; k < t.size() && k < d + 4 && t[k].kind != Token::Punct; ++k)
-            if (IsSpeech(m, t[k])) speech = true;
-          if (!speech)
-            report(false, "the author's words after a replica do not begin with a verb of speech");
-        }
+        for (std::size_t d : FindAuthorWords(t).opens)
+          if (d > 0 || r.word > 0) checkSpeech(d + 1);
       // A replica left open for the author's words needs a next phrase that is always there.
       const Token& last = t.back();
       bool open = last.kind == Token::Dash || (last.kind == Token::Punct && last.text == u",");
@@ -124,7 +141,7 @@ void CheckDialogue(const Material& m, Sink& sink) {
       if (plan.dialogue && r.word > 0 && t[0].kind == Token::Word && IsUpper(t[0].text[0]) && !HasDash(t)) {
         bool afterAuthor = false, afterReplica = false;
         for (const Record* p : f.Group(r.plan, r.word - 1))
-          (FindAuthorWords(p->tokens).endsInside ? afterAuthor : afterReplica) = true;
+          (EndsInAuthorWords(f, *p) ? afterAuthor : afterReplica) = true;
         if (afterAuthor)
           report(false, "narration after a replica and its author's words in a dialogue paragraph "
                         "(give it a paragraph of its own)");

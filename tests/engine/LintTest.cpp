@@ -65,19 +65,24 @@ TEST(Lint, GenderOfCastMembers) {
 
 TEST(Lint, Dialogue) {
   // Narration may follow a replica only in a paragraph of its own; the speaker's own words may
-  // go on, and ", —" in narration closes an inserted clause.
-  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n1 ca1 cb1|1|0\n0 da1|1|0\n\n" + Rec("aa", "Садитесь,") +
-                 Rec("ab", "— инспектор пододвигает стул.") + Rec("ba", "Да, — говорит _sus1.") +
-                 Rec("bb", "Спасибо,") + Rec("ca", "Нет, — говорит _sus1, — не так.") + Rec("cb", "Все молчат.") +
-                 Rec("cb", "Вы знаете.") + Rec("da", "Деньги, думает инспектор, — старый мотив.")),
-            "s/p.qrb:15: warning: [dialogue] the author's words after a replica do not begin with a verb of "
+  // go on, and ", —" in narration closes an inserted clause. A replica may hand its dash over to
+  // the author's words of the next phrase.
+  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n1 ca1 cb1|1|0\n0 da1|1|0\n1 ea1 eb1|1|0\n\n" +
+                 Rec("aa", "Садитесь,") + Rec("ab", "— инспектор пододвигает стул.") +
+                 Rec("ba", "Да, — говорит _sus1.") + Rec("bb", "Спасибо,") +
+                 Rec("ca", "Нет, — говорит _sus1, — не так.") + Rec("cb", "Все молчат.") + Rec("cb", "Вы знаете.") +
+                 Rec("da", "Деньги, думает инспектор, — старый мотив.") + Rec("ea", "Входите, —") +
+                 Rec("eb", "машет _sus1.") + Rec("eb", "говорит _sus1.")),
+            "s/p.qrb:16: warning: [dialogue] the author's words after a replica do not begin with a verb of "
             "speech: \"— инспектор пододвигает стул.\"\n"
-            "s/p.qrb:27: error: [dialogue] the phrase ends with \",\" and the phrase that finishes it may be left "
+            "s/p.qrb:28: error: [dialogue] the phrase ends with \",\" and the phrase that finishes it may be left "
             "out: \"Спасибо,\"\n"
-            "s/p.qrb:27: warning: [dialogue] narration after a replica and its author's words in a dialogue "
+            "s/p.qrb:28: warning: [dialogue] narration after a replica and its author's words in a dialogue "
             "paragraph (give it a paragraph of its own): \"Спасибо,\"\n"
-            "s/p.qrb:39: warning: [dialogue] narration straight after a replica in a dialogue paragraph reads as "
-            "the speaker's words (give it a paragraph of its own): \"Все молчат.\"\n");
+            "s/p.qrb:40: warning: [dialogue] narration straight after a replica in a dialogue paragraph reads as "
+            "the speaker's words (give it a paragraph of its own): \"Все молчат.\"\n"
+            "s/p.qrb:64: warning: [dialogue] the author's words after a replica do not begin with a verb of "
+            "speech: \"машет Анна Петрова.\"\n");
 }
 
 TEST(Lint, ConditionsTheWordsNeed) {
