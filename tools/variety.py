@@ -3,10 +3,10 @@
 
   tools/variety.py [CLI] [DATA] [STORIES]
 
-Plays STORIES stories (seeds 1..STORIES) with `quorbel-cli --play random --json` and prints the
-mean and smallest word count of a whole story, the sentences repeated within a story, and the
-largest share of sentences two stories of the same theme and plot variant have in common, and the
-largest share of a story's sentences that open with one word.
+Plays STORIES stories (seeds 1..STORIES) with `quorbel-cli --play random --json` and prints, for
+each style the stories fell to, the mean and smallest word count of a whole story, the sentences
+repeated within a story, the share of sentences two stories of the same style, theme and plot
+variant have in common, and the share of a story's sentences that open with one word.
 """
 import itertools
 import json
@@ -28,31 +28,39 @@ def sentences(text):
     return [p.strip(" -—") for p in parts if len(p.strip(" -—").split()) >= 4]
 
 
-words, repeats, groups, openers = [], 0, defaultdict(list), []
+class Style:
+    def __init__(self):
+        self.words, self.repeats, self.groups, self.openers = [], 0, defaultdict(list), []
+
+
+styles = defaultdict(Style)
 for seed in range(1, count + 1):
     out = subprocess.run([cli, "--data", data, "--seed", str(seed), "--play", "random", "--json"],
                          check=True, capture_output=True, text=True).stdout
     story = json.loads(out)
+    st = styles[story["settings"][0]]
     text = "\n".join(story["lines"])
-    words.append(len([w for w in text.split() if w not in "-—"]))
+    st.words.append(len([w for w in text.split() if w not in "-—"]))
     found = Counter(sentences(text))
     first = Counter(re.sub(r"^[^\wЁё]+", "", s).split(" ")[0].lower() for s in found.elements())
     if first:
         word, n = first.most_common(1)[0]
-        openers.append((n / sum(first.values()), word, seed))
-    repeats += sum(n - 1 for n in found.values() if n > 1)
-    groups[(story["title"].split("«")[0], story["plotVariant"])].append(set(found))
+        st.openers.append((n / sum(first.values()), word, seed))
+    st.repeats += sum(n - 1 for n in found.values() if n > 1)
+    st.groups[(story["title"].split("«")[0], story["plotVariant"])].append(set(found))
 
-shared = []
-for stories in groups.values():
-    for a, b in itertools.combinations(stories, 2):
-        shared.append(len(a & b) / max(1, min(len(a), len(b))))
-print(f"{count} stories: {sum(words) / len(words):.0f} words on average, {min(words)} at least")
-print(f"sentences repeated within a story: {repeats} in all")
-if openers:
-    share, word, seed = max(openers)
-    print(f"sentences opening with one word: {100 * sum(o[0] for o in openers) / len(openers):.1f} % on average, "
-          f"{100 * share:.1f} % at most (\"{word}\", seed {seed})")
-if shared:
-    print(f"sentences shared by two stories of one theme and variant: "
-          f"{100 * sum(shared) / len(shared):.1f} % on average, {100 * max(shared):.1f} % at most")
+for number, st in sorted(styles.items()):
+    shared = []
+    for stories in st.groups.values():
+        for a, b in itertools.combinations(stories, 2):
+            shared.append(len(a & b) / max(1, min(len(a), len(b))))
+    print(f"style {number}: {len(st.words)} stories: {sum(st.words) / len(st.words):.0f} words on average, "
+          f"{min(st.words)} at least")
+    print(f"  sentences repeated within a story: {st.repeats} in all")
+    if st.openers:
+        share, word, seed = max(st.openers)
+        print(f"  sentences opening with one word: {100 * sum(o[0] for o in st.openers) / len(st.openers):.1f} % "
+              f"on average, {100 * share:.1f} % at most (\"{word}\", seed {seed})")
+    if shared:
+        print(f"  sentences shared by two stories of one theme and variant: "
+              f"{100 * sum(shared) / len(shared):.1f} % on average, {100 * max(shared):.1f} % at most")

@@ -26,12 +26,15 @@ TEST(ShippedMaterial, ChecksClean) {
   EXPECT_EQ(text.compare(last == std::string::npos ? 0 : last + 1, 9, "0 errors,"), 0) << text;
 }
 
-TEST(ShippedMaterial, EveryThemeAndVariantPlaysToItsEnd) {
+TEST(ShippedMaterial, EveryThemeAndVariantOfBothStylesPlaysToItsEnd) {
   testing::TempMaterial m;
   m.CopyFrom(kData);
   const DataDir dir = m.dir();
+  for (int style = 1; style <= 2; ++style)
   for (int theme = 1; theme <= 4; ++theme) {
-    m.Write("quorbel.cfg", " 1 \n " + std::to_string(theme) + " \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n");
+    SCOPED_TRACE("style " + std::to_string(style) + " theme " + std::to_string(theme));
+    m.Write("quorbel.cfg", " " + std::to_string(style) + " \n " + std::to_string(theme) +
+                               " \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n 0 \n");
     std::set<Long> variants;
     for (std::uint64_t seed = 1; seed <= 40 && variants.size() < 2; ++seed) {
       SeededRandom rng(seed);
@@ -45,6 +48,7 @@ TEST(ShippedMaterial, EveryThemeAndVariantPlaysToItsEnd) {
         ASSERT_NO_THROW(session.Ok()) << "theme " << theme << " seed " << seed;
       }
       const StoryState& s = session.state();
+      EXPECT_EQ(s.styleFolder, style == 1 ? u"classic/" : u"ironic/");
       variants.insert(s.plotVariant);
       std::size_t words = 0;
       for (Long i = 1; i <= s.lineCount; ++i) {
