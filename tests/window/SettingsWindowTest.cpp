@@ -194,6 +194,28 @@ class SettingsWindowTest : public QObject {
     QCOMPARE(Text("Label12"), QString("Произвольно"));
   }
 
+  // The shipped catalogues: both styles, and the four themes of the second.
+  void theShippedStylesAndTheirThemes() {
+    for (const char* name : {"styles.qrb", "classic/themes.qrb", "ironic/themes.qrb"}) {
+      QVERIFY(QDir(dir_->path()).mkpath(QFileInfo(Path(name)).path()));
+      QFile::remove(Path(name));
+      QVERIFY(QFile::copy(QStringLiteral(QUORBEL_DATA "/") + name, Path(name)));
+    }
+    WriteCfg(Cfg({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    Open();
+    Press(4);
+    QCOMPARE(Text("Label11"), QString("Классический детектив"));
+    Press(4);
+    QCOMPARE(Text("Label11"), QString("Иронический детектив"));
+    QStringList themes;
+    for (int k = 0; k < 5; ++k) {
+      Press(6);
+      themes << Text("Label12");
+    }
+    QCOMPARE(themes, QStringList({"Переполох в кооперативе «...»", "Круиз с сюрпризом", "Тихий час в санатории «...»",
+                                  "Скандал на съёмочной площадке", "Произвольно"}));
+  }
+
   void themeArrows() {
     WriteCfg(Cfg({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     Open();
