@@ -2,6 +2,7 @@
 // A throw-away material folder for a test: files are given as UTF-8 text with LF and written as
 // the program reads them (Windows-1251, CR LF).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,8 @@ class TempMaterial {
   TempMaterial() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     root_ = std::filesystem::temp_directory_path() /
-            ("quorbel_" + std::string(info->test_suite_name()) + "_" + info->name());
+            ("quorbel_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+             std::to_string(::getpid()));  // two test runs at once must not share a folder
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_);
   }
