@@ -99,11 +99,8 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
     }
     i = b;
   }
-  // A compound joined by a hyphen may break after it (the finishing adds no second hyphen there).
-  for (std::size_t k = 1; k + 1 < n; ++k)
-    if (word[k] == u'-' && !opaque[k] && IsRussian(word[k - 1]) && !opaque[k - 1] && IsRussian(word[k + 1]) &&
-        !opaque[k + 1])
-      cands.push_back(k + 1);
+  // No point right after a hyphen: the finishing would hyphenate "по-|своему" as "по--".
+  std::erase_if(cands, [&](std::size_t p) { return word[p - 1] == u'-'; });
   std::sort(cands.begin(), cands.end());
   cands.erase(std::unique(cands.begin(), cands.end()), cands.end());
 

@@ -110,8 +110,9 @@ TEST(MarkText, PointsThatBreakTheRulesAreMovedOrDropped) {
   EXPECT_EQ(Marked("искра"), "ис|кра");
   // ё hyphenates like е.
   EXPECT_EQ(Marked("придётся"), "при|дёт|ся");
-  // A compound may break after its hyphen; a word with Latin letters or digits stays whole.
-  EXPECT_EQ(Marked("кто-нибудь окно7 Okno"), "кто-|ни|будь| |окно7| |Okno");
+  // No break right after a compound's hyphen (the line would show "по--"); a word with Latin
+  // letters or digits stays whole.
+  EXPECT_EQ(Marked("кто-нибудь по-своему окно7 Okno"), "кто-ни|будь| |по-своему| |окно7| |Okno");
 }
 
 TEST(MarkText, HandWrittenMarksAndMalformedLinesAreReported) {
