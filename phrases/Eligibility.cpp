@@ -64,10 +64,7 @@ bool TokenHolds(const StoryState& s, TextView pre, TimeWindow mode) {
 }
 
 // Columns that hold 0 for "any" or the one value the story must have.
-bool ColumnAdmits(TextView conditions, std::size_t column, double storyValue) {
-  double v = Number(Mid(conditions, column, 2));
-  return v == 0 || v == storyValue;
-}
+bool ColumnAdmits(double column, double storyValue) { return column == 0 || column == storyValue; }
 
 }  // namespace
 
@@ -89,24 +86,40 @@ bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mo
   return IsFact(s, precondition) || TokenHolds(s, precondition, mode);
 }
 
-bool IsEligible(const StoryState& s, TextView conditions, TextView precondition, TextView planLevel,
+RecordConditions RecordConditions::Of(TextView conditions) {
+  RecordConditions c;
+  c.hasFirst = DayOfYearOf(Mid(conditions, 1, 2), Mid(conditions, 3, 2), c.first);
+  c.hasLast = DayOfYearOf(Mid(conditions, 5, 2), Mid(conditions, 7, 2), c.last);
+  c.phase1 = Number(Mid(conditions, 10, 2));
+  c.phase2 = Number(Mid(conditions, 13, 2));
+  c.clouds = Number(Mid(conditions, 16, 2));
+  c.precipitation = Number(Mid(conditions, 19, 2));
+  c.wind = Number(Mid(conditions, 22, 2));
+  c.lowest = Number(Mid(conditions, 25, 3));
+  c.highest = Number(Mid(conditions, 28, 3));
+  return c;
+}
+
+bool IsEligible(const StoryState& s, const RecordConditions& c, TextView precondition, double planLevel,
                 TimeWindow mode, DateWindow& window) {
   // The window is carried to the next record even when this one fails on something else.
-  DayOfYearOf(Mid(conditions, 1, 2), Mid(conditions, 3, 2), window.first);
-  DayOfYearOf(Mid(conditions, 5, 2), Mid(conditions, 7, 2), window.last);
+  if (c.hasFirst) window.first = c.first;
+  if (c.hasLast) window.last = c.last;
 
   if (!PreconditionHolds(s, precondition, mode)) return false;
-  double level = Number(planLevel);
-  if (level != 0 && level != s.settings[3]) return false;
+  if (planLevel != 0 && planLevel != s.settings[3]) return false;
   if (s.dayOfYear < window.first || s.dayOfYear > window.last) return false;
-  if (!ColumnAdmits(conditions, 10, s.dayPhase[1])) return false;
-  if (!ColumnAdmits(conditions, 13, s.dayPhase[2])) return false;
-  if (!ColumnAdmits(conditions, 16, s.settings[6])) return false;
-  if (!ColumnAdmits(conditions, 19, s.settings[9])) return false;
-  if (!ColumnAdmits(conditions, 22, s.settings[7])) return false;
-  double lowest = Number(Mid(conditions, 25, 3));
-  double highest = Number(Mid(conditions, 28, 3));
-  return lowest <= s.temperature && s.temperature <= highest;
+  if (!ColumnAdmits(c.phase1, s.dayPhase[1])) return false;
+  if (!ColumnAdmits(c.phase2, s.dayPhase[2])) return false;
+  if (!ColumnAdmits(c.clouds, s.settings[6])) return false;
+  if (!ColumnAdmits(c.precipitation, s.settings[9])) return false;
+  if (!ColumnAdmits(c.wind, s.settings[7])) return false;
+  return c.lowest <= s.temperature && s.temperature <= c.highest;
+}
+
+bool IsEligible(const StoryState& s, TextView conditions, TextView precondition, TextView planLevel,
+                TimeWindow mode, DateWindow& window) {
+  return IsEligible(s, RecordConditions::Of(conditions), precondition, Number(planLevel), mode, window);
 }
 
 }  // namespace quorbel::phrases

@@ -25,8 +25,22 @@ bool DayOfYearOf(TextView day, TextView month, double& dayOfYear);
 // The precondition line alone (empty, a fact name or a condition token).
 bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mode);
 
+// A record's condition line, its columns read as numbers once (the material is read many times
+// over, the columns never change).
+struct RecordConditions {
+  bool hasFirst = false, hasLast = false;  // the date columns name a month
+  double first = 0, last = 0;              // days of the year of the window's bounds
+  double phase1 = 0, phase2 = 0;           // the two day-phase columns
+  double clouds = 0, precipitation = 0, wind = 0;
+  double lowest = 0, highest = 0;          // the temperature range
+
+  static RecordConditions Of(TextView conditions);
+};
+
 // The whole test. The carried window is updated from the record's date columns whatever the
 // outcome of the other conditions.
+bool IsEligible(const StoryState& s, const RecordConditions& conditions, TextView precondition, double planLevel,
+                TimeWindow mode, DateWindow& window);
 bool IsEligible(const StoryState& s, TextView conditions, TextView precondition, TextView planLevel,
                 TimeWindow mode, DateWindow& window);
 

@@ -296,19 +296,26 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
 #endif
 }
 
-InputFile DataDir::Open(TextView relName) const {
+InputFile DataDir::Open(TextView relName) const { return Open(relName, nullptr); }
+
+InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
   const std::filesystem::path path = PathOf(relName);
   std::error_code timeError, sizeError;
   const auto time = std::filesystem::last_write_time(path, timeError);
   const auto size = std::filesystem::file_size(path, sizeError);
   if (!timeError && !sizeError) {
     auto it = kept_->find(Text(relName));
-    if (it != kept_->end() && it->second.time == time && it->second.size == size)
+    if (it != kept_->end() && it->second.time == time && it->second.size == size) {
+      if (keptOut) *keptOut = &it->second;
       return InputFile::FromLines(it->second.lines, ToUtf8(relName));
+    }
   }
   // The kept copy and the file handed out share one set of lines.
   auto lines = ReadTextLines(path, ToUtf8(relName));
-  if (!timeError && !sizeError) (*kept_)[Text(relName)] = Kept{time, size, lines};
+  if (!timeError && !sizeError) {
+    Kept& kept = (*kept_)[Text(relName)] = Kept{time, size, lines, nullptr, nullptr};
+    if (keptOut) *keptOut = &kept;
+  }
   return InputFile::FromLines(std::move(lines), ToUtf8(relName));
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "story/DataError.h"
@@ -81,8 +82,9 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
                    const std::string& displayName);
 
 // The folder that holds the story material; every data file name is relative to it.
-// A story opens the same phrase files again and again, so decoded files are kept and read
-// again only when their size or modification time changes. Copies share the kept files.
+// A story opens the same phrase files again and again, so decoded files, and what was parsed
+// from them, are kept and read again only when their size or modification time changes.
+// Copies share the kept files.
 class DataDir {
  public:
   DataDir() = default;
@@ -98,12 +100,33 @@ class DataDir {
   InputFile Open(TextView relName) const;
   bool Exists(TextView relName) const;
 
+  // The model parse(InputFile&) makes of the file, parsed on first use and kept with the file.
+  // parse must not throw for a malformed file (it keeps the fault in the model, so a story meets
+  // it where the reading reaches it); a file that cannot be read throws as Open does.
+  template <typename Model, typename Parse>
+  std::shared_ptr<const Model> Parsed(TextView relName, Parse parse) const {
+    Kept* kept = nullptr;
+    InputFile f = Open(relName, &kept);
+    if (kept && kept->model && *kept->modelType == typeid(Model))
+      return std::static_pointer_cast<const Model>(kept->model);
+    auto model = std::make_shared<const Model>(parse(f));
+    if (kept) {
+      kept->model = model;
+      kept->modelType = &typeid(Model);
+    }
+    return model;
+  }
+
  private:
   struct Kept {
     std::filesystem::file_time_type time;
     std::uintmax_t size = 0;
     std::shared_ptr<const std::vector<Text>> lines;
+    std::shared_ptr<const void> model;  // what was parsed from lines, of type modelType
+    const std::type_info* modelType = nullptr;
   };
+  // kept is set to the entry that holds the file, when the file can be kept.
+  InputFile Open(TextView relName, Kept** kept) const;
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::filesystem::path save_;

@@ -1,0 +1,102 @@
+#include "phrases/PhraseFile.h"
+
+#include <algorithm>
+
+#include "phrases/TextPieces.h"
+#include "story/Numbers.h"
+
+namespace quorbel::phrases {
+namespace {
+
+Text FirstChar(TextView text) { return Text(text.substr(0, 1)); }
+
+struct PlanError {
+  std::string problem;
+};
+
+Plan ParsePlan(TextView line) {
+  Plan plan;
+  plan.kind = FirstChar(line);
+  TextView rest = MidToEnd(line, 3);
+  plan.initial = FirstChar(rest);
+  std::size_t bar1 = rest.find(u'|');
+  std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
+  if (bar2 == TextView::npos) throw PlanError{"a plan line without two \"|\""};
+  TextView wordList = rest.substr(0, bar1);
+  plan.closingMode = Text(rest.substr(bar1 + 1, bar2 - bar1 - 1));
+  plan.level = Text(rest.substr(bar2 + 1));
+  plan.levelValue = LenientDecimal(plan.level);
+  std::size_t start = 0;
+  while (true) {
+    std::size_t blank = wordList.find(u' ', start);
+    TextView word = wordList.substr(start, blank == TextView::npos ? TextView::npos : blank - start);
+    if (word.empty()) throw PlanError{"an empty plan word"};
+    if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords)) throw PlanError{"more than 50 words in a plan line"};
+    plan.words.emplace_back(word);
+    plan.keys.push_back(AllButLast(word));
+    if (blank == TextView::npos) break;
+    start = blank + 1;
+  }
+  return plan;
+}
+
+// The plan lines up to the empty line after them; the fault, if they are malformed.
+std::optional<Fault> ReadPlans(InputFile& file, std::vector<Plan>& plans) {
+  while (true) {
+    if (file.Eof()) return Fault{file.LineNumber(), "the plan lines are not followed by an empty line"};
+    const int lineNo = file.LineNumber();
+    Text line = file.ReadLine();
+    if (line.empty()) break;
+    if (plans.size() == static_cast<std::size_t>(kMaxPlans)) return Fault{lineNo, "more than 100 plan lines"};
+    try {
+      plans.push_back(ParsePlan(line));
+    } catch (const PlanError& e) {
+      return Fault{lineNo, e.problem};
+    }
+  }
+  if (plans.empty()) return Fault{1, "a phrase file without plan lines"};
+  return std::nullopt;
+}
+
+// The end of the file; a few empty lines after the last record count as its end too.
+bool AtEnd(const InputFile& file) {
+  const auto& lines = file.lines();
+  std::size_t next = static_cast<std::size_t>(file.LineNumber() - 1);
+  if (next >= lines.size()) return true;
+  if (lines.size() - next >= 6) return false;
+  return std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(next), lines.end(),
+                     [](const Text& l) { return l.empty(); });
+}
+
+}  // namespace
+
+PhraseFile ParsePhraseFile(InputFile& file) {
+  PhraseFile model;
+  model.name = file.name();
+  model.planFault = ReadPlans(file, model.plans);
+  if (model.planFault) return model;
+  while (!AtEnd(file)) {
+    PhraseRecord rec;
+    rec.line = file.LineNumber();
+    if (file.LineCount() - rec.line + 1 < 6) {
+      model.endFault = Fault{rec.line, "a phrase record cut short by the end of the file"};
+      break;
+    }
+    file.ReadLine();
+    rec.key = file.ReadLine();
+    rec.conditions = file.ReadLine();
+    rec.text = file.ReadLine();
+    rec.precondition = file.ReadLine();
+    rec.fact = file.ReadLine();
+    rec.keyInitial = FirstChar(rec.key);
+    rec.parsed = RecordConditions::Of(rec.conditions);
+    model.records.push_back(std::move(rec));
+  }
+  return model;
+}
+
+std::shared_ptr<const PhraseFile> OpenPhraseFile(const DataDir& dir, TextView relName) {
+  return dir.Parsed<PhraseFile>(relName, ParsePhraseFile);
+}
+
+}  // namespace quorbel::phrases

@@ -1,0 +1,52 @@
+#pragma once
+// A phrase file as the walk reads it: the plan lines, then six-line records. Parsed once per
+// version of the file and kept by the material folder; a malformed file keeps its fault where
+// the reading meets it, so a story fails at the same point, with the same message, as before.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "phrases/Eligibility.h"
+#include "story/TextFile.h"
+
+namespace quorbel::phrases {
+
+// One plan line: kind, ignored character, words up to the first "|", closing mode up to the
+// second, level after it.
+struct Plan {
+  Text kind;
+  Text initial;  // the third character of the line: every key of the plan begins with it
+  std::vector<Text> words;
+  std::vector<Text> keys;  // each word without its last character (the flag)
+  Text closingMode;
+  Text level;
+  double levelValue = 0;  // level read as a number
+};
+
+struct PhraseRecord {
+  int line = 0;  // file line of the record's first line
+  Text key, conditions, text, precondition, fact;
+  Text keyInitial;  // the key's first character
+  RecordConditions parsed;
+};
+
+struct Fault {
+  int line = 0;
+  std::string problem;
+};
+
+struct PhraseFile {
+  std::string name;
+  std::vector<Plan> plans;
+  std::optional<Fault> planFault;  // the plan lines are malformed: no record is read
+  std::vector<PhraseRecord> records;
+  // After the last record something is left that is no whole record.
+  std::optional<Fault> endFault;
+};
+
+PhraseFile ParsePhraseFile(InputFile& file);
+
+// The file's parsed model, kept by dir.
+std::shared_ptr<const PhraseFile> OpenPhraseFile(const DataDir& dir, TextView relName);
+
+}  // namespace quorbel::phrases
