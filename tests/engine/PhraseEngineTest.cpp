@@ -209,6 +209,33 @@ TEST_F(PhraseEngine, TextLimitIsAnError) {
   }
 }
 
+// One material folder keeps a file's parse until the file changes; a malformed file fails each
+// story that names it, and only those.
+TEST_F(PhraseEngine, AKeptFileIsReadAgainWhenItChangesAndAFaultIsMetEachTime) {
+  const DataDir dir(dir_);
+  WriteTextFile(dir_ / "style" / "broken.qrb", {u"0 aa1"}, "broken.qrb");
+  WriteScene({"0 aa1|1|0"}, {Record("aa", "Раз.")});
+  rng.Add({0.0, 0.9});
+  RenderPhraseFile(*s, rng, dir);
+  EXPECT_EQ(From(1), (Lines{"Раз.", "   "}));
+
+  WriteScene({"0 aa1|1|0"}, {Record("aa", "Другой раз.")});  // another size: read again
+  rng.Add({0.0, 0.9});
+  RenderPhraseFile(*s, rng, dir);
+  EXPECT_EQ(From(1), (Lines{"Раз.", "   Другой раз.", "   "}));
+  EXPECT_TRUE(rng.AllUsed());
+
+  s->recPhraseFile = u"broken";
+  for (int story = 1; story <= 2; ++story) {
+    try {
+      RenderPhraseFile(*s, rng, dir);
+      ADD_FAILURE() << "no error in story " << story;
+    } catch (const DataError& e) {
+      EXPECT_STREQ(e.what(), "style/broken.qrb: line 1: a plan line without two \"|\"");
+    }
+  }
+}
+
 TEST(PhraseFiles, MissingAndMalformedFilesNameTheFileAndLine) {
   const std::vector<std::pair<const char*, const char*>> cases = {
       {"missing", "phrases/missing.qrb: file not found"},
