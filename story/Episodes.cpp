@@ -18,15 +18,45 @@ Text ReadRange(InputFile& f) {
 
 }  // namespace
 
-void ReadEpisodeRecord(InputFile& f, StoryState& s) {
-  s.recGroup = f.ReadNumberField();
-  s.recNote = f.ReadLine();
-  s.recChance = f.ReadNumberField();
-  s.recBreak = f.ReadNumberField();
-  s.recPhraseFile = ReadName(f, false);
-  s.recDays = ReadRange(f);
-  s.recMinutes = ReadRange(f);
+EpisodeRecord ReadEpisode(InputFile& f) {
+  EpisodeRecord r;
+  r.line = f.LineNumber();
+  r.group = f.ReadNumberField();
+  r.note = f.ReadLine();
+  r.chance = f.ReadNumberField();
+  r.lineBreak = f.ReadNumberField();
+  r.phraseFile = ReadName(f, false);
+  r.days = ReadRange(f);
+  r.minutes = ReadRange(f);
+  return r;
 }
+
+EpisodeFile ParseEpisodeFile(InputFile& f) {
+  EpisodeFile m;
+  m.name = f.name();
+  try {
+    while (!f.Eof()) m.records.push_back(ReadEpisode(f));
+  } catch (const DataError& e) {
+    m.fault = e;
+  }
+  return m;
+}
+
+std::shared_ptr<const EpisodeFile> OpenEpisodeFile(const DataDir& dir, TextView fileName) {
+  return dir.Parsed<EpisodeFile>(fileName, ParseEpisodeFile);
+}
+
+void Assign(StoryState& s, const EpisodeRecord& r) {
+  s.recGroup = r.group;
+  s.recNote = r.note;
+  s.recChance = r.chance;
+  s.recBreak = r.lineBreak;
+  s.recPhraseFile = r.phraseFile;
+  s.recDays = r.days;
+  s.recMinutes = r.minutes;
+}
+
+void ReadEpisodeRecord(InputFile& f, StoryState& s) { Assign(s, ReadEpisode(f)); }
 
 void ReadFinalRecord(InputFile& f, StoryState& s) {
   s.recGroup = f.ReadNumberField();
@@ -35,25 +65,26 @@ void ReadFinalRecord(InputFile& f, StoryState& s) {
 }
 
 Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
-  InputFile f = dir.Open(fileName);
-  if (f.Eof()) f.Fail("the episode file holds no record");
+  const auto file = OpenEpisodeFile(dir, fileName);
+  if (file->records.empty() && !file->fault) throw DataError(file->name, 1, "the episode file holds no record");
   Long groups = 0;
   Long size = 0;
   Long key = 0;
-  while (!f.Eof()) {
-    int line = f.LineNumber();
-    ReadEpisodeRecord(f, s);
-    if (size > 0 && s.recGroup == key) {
+  for (const EpisodeRecord& r : file->records) {
+    if (size > 0 && r.group == key) {
       ++size;
     } else {
       if (size > 0) s.groupSizes[static_cast<std::size_t>(groups)] = size;
       ++groups;
-      if (groups > kMaxGroups) throw DataError(f.name(), line, "more than 100 groups");
-      key = s.recGroup;
+      if (groups > kMaxGroups) throw DataError(file->name, r.line, "more than 100 groups");
+      key = r.group;
       size = 1;
     }
-    if (size > kMaxGroupRecords) throw DataError(f.name(), line, "more than 100 records in one group");
+    if (size > kMaxGroupRecords) throw DataError(file->name, r.line, "more than 100 records in one group");
   }
+  // The state holds the record read last, as a reading of the whole file leaves it.
+  if (!file->records.empty()) Assign(s, file->records.back());
+  if (file->fault) throw *file->fault;
   s.groupSizes[static_cast<std::size_t>(groups)] = size;
   return groups;
 }
@@ -95,9 +126,10 @@ void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fi
 
 void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool repeatControl) {
   CountGroups(s, dir, fileName);
-  InputFile f = dir.Open(fileName);
+  const auto file = OpenEpisodeFile(dir, fileName);
+  std::size_t next = 0;
   s.groupNo = 1;
-  while (!f.Eof()) {
+  while (next < file->records.size()) {
     const Long size = s.groupSizes[static_cast<std::size_t>(s.groupNo)];
     const auto& used = s.usedRecords[static_cast<std::size_t>(s.groupNo)];
     bool anyFree = !repeatControl;
@@ -109,14 +141,16 @@ void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fi
       } while (repeatControl && used[static_cast<std::size_t>(s.pickedRecord)] == 1);
     }
     for (s.recordNo = 1; s.recordNo <= size; ++s.recordNo) {
-      const int line = f.LineNumber();
-      ReadEpisodeRecord(f, s);
+      const EpisodeRecord& r = file->records[next++];
       if (s.recordNo != s.pickedRecord) continue;
-      if (s.observer) s.observer->Chosen(f.name(), line);
+      Assign(s, r);
+      if (s.observer) s.observer->Chosen(file->name, r.line);
       PlayEpisodeStep(s, rng, dir, fileName, repeatControl);
     }
     ++s.groupNo;
   }
+  // The state holds the last record, as the reading of the whole file leaves it.
+  if (!file->records.empty()) Assign(s, file->records.back());
 }
 
 }  // namespace quorbel

@@ -1,11 +1,39 @@
 #pragma once
 // Episode files: the seven-read records of the opening and main files, the three-read records
 // of the final files, the group pass, and the step played on a chosen record.
+#include <optional>
+#include <vector>
+
 #include "story/Random.h"
 #include "story/StoryState.h"
 #include "story/TextFile.h"
 
 namespace quorbel {
+
+// One seven-read record of an opening or main file.
+struct EpisodeRecord {
+  int line = 0;  // the line the record starts on
+  Long group = 0;
+  Text note;
+  Long chance = 0;
+  Long lineBreak = 0;
+  Text phraseFile;
+  Text days, minutes;  // the two ranges, checked
+};
+
+// An episode file as read once: its records up to the first fault, and that fault.
+struct EpisodeFile {
+  std::string name;
+  std::vector<EpisodeRecord> records;
+  std::optional<DataError> fault;
+};
+
+EpisodeRecord ReadEpisode(InputFile& f);
+EpisodeFile ParseEpisodeFile(InputFile& f);
+// The file's parsed model, kept by dir.
+std::shared_ptr<const EpisodeFile> OpenEpisodeFile(const DataDir& dir, TextView fileName);
+// The record as the story state holds the one read last.
+void Assign(StoryState& s, const EpisodeRecord& r);
 
 // Reads one seven-read record into the rec* members; checks the two ranges.
 void ReadEpisodeRecord(InputFile& f, StoryState& s);
