@@ -8,7 +8,8 @@
 namespace quorbel::phrases {
 namespace {
 
-constexpr std::array<TextView, 5> kPunctuationGaps = {u", ", u". ", u": ", u"! ", u"? "};
+// The marks a punctuation gap (the mark and a blank) may follow.
+constexpr TextView kGapMarks = u",.:!?";
 const Text kIndent = u"   ";
 const Text kDialogueLead = u"   - ";
 
@@ -27,9 +28,8 @@ std::size_t Pick(std::size_t n, double rnd) {
 
 // 0-based k: a punctuation gap starts at k and has not been widened yet.
 bool OpenPunctuationGap(TextView line, std::size_t k) {
-  TextView two = line.substr(k, 2);
-  if (std::find(kPunctuationGaps.begin(), kPunctuationGaps.end(), two) == kPunctuationGaps.end()) return false;
-  return line.substr(k + 1, 2) != u"  ";
+  if (k + 1 >= line.size() || line[k + 1] != u' ' || kGapMarks.find(line[k]) == TextView::npos) return false;
+  return k + 2 >= line.size() || line[k + 2] != u' ';
 }
 
 Long& CheckedLineCount(StoryState& s) {
@@ -129,14 +129,16 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
     s.textLines[s.lineCount] = kDialogueLead;
   }
 
+  // The text still to place is rest: the marks split it into segments, placed one by one.
+  TextView rest = buffer;
   std::size_t mark;
-  while ((mark = buffer.find(u'|')) != Text::npos) {
+  while ((mark = rest.find(u'|')) != TextView::npos) {
     const int width = LineWidth(s.lineCount);
-    const Text segment = buffer.substr(0, mark);
+    const TextView segment = rest.substr(0, mark);
     const bool gap = segment == u" ";
     // Room for a hyphen when the word goes on after the mark.
-    const bool wordGoesOn = mark + 1 < buffer.size() ? buffer[mark + 1] != u' ' : true;
-    const bool afterHyphen = mark > 0 && buffer[mark - 1] == u'-';
+    const bool wordGoesOn = mark + 1 < rest.size() ? rest[mark + 1] != u' ' : true;
+    const bool afterHyphen = mark > 0 && rest[mark - 1] == u'-';
     const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
     Text& line = s.textLines[s.lineCount];
     const bool joined = !gap && !EndsWith(line, u' ');
@@ -156,12 +158,12 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
       JustifyLine(closed, width, dialogue, Justify::Full, rng);
       s.textLines[closedAt] = std::move(closed);
     }
-    buffer.erase(0, mark + 1);
+    rest.remove_prefix(mark + 1);
   }
 
   {
     const int width = LineWidth(s.lineCount);
-    const Text& segment = buffer;
+    const TextView segment = rest;
     Text& line = s.textLines[s.lineCount];
     const bool joined = !(segment == u" " || EndsWith(line, u' '));
     if (line.size() + segment.size() + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
