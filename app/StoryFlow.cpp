@@ -1,6 +1,8 @@
 #include "app/StoryFlow.h"
 
+#include "app/Strategy.h"
 #include "phrases/PhraseEngine.h"
+#include "phrases/TextPieces.h"
 #include "story/Episodes.h"
 #include "story/Numbers.h"
 #include "story/PlotBuilder.h"
@@ -9,7 +11,7 @@ namespace quorbel {
 
 namespace {
 std::size_t U(Long i) { return static_cast<std::size_t>(i); }
-Long Digit(char16_t c) { return (c >= u'0' && c <= u'9') ? c - u'0' : 0; }
+Long Digit(char16_t c) { return phrases::DigitValue(c); }
 Long DigitAt(TextView t, std::size_t i) { return i < t.size() ? Digit(t[i]) : 0; }
 }  // namespace
 
@@ -25,16 +27,15 @@ void DrawSecretCode(StoryState& s, Random& rng) {
 }
 
 void ScoreGuess(StoryState& s, Long n, TextView guess) {
+  std::string code, digits;
   for (Long p = 1; p <= 4; ++p) {
-    Long g = DigitAt(guess, U(p - 1));
-    if (g == s.codeDigits[U(p)]) ++s.bulls[U(n)];
-    for (Long q = 1; q <= 4; ++q) {
-      if (q != p && g == s.codeDigits[U(q)]) {
-        ++s.cows[U(n)];
-        break;
-      }
-    }
+    code += static_cast<char>('0' + s.codeDigits[U(p)]);
+    digits += static_cast<char>('0' + DigitAt(guess, U(p - 1)));
   }
+  int bulls = 0, cows = 0;
+  strategy::Score(code, digits, bulls, cows);
+  s.bulls[U(n)] += bulls;
+  s.cows[U(n)] += cows;
   s.guesses[U(n)] = Text(guess);
   s.results[U(n)] = Str(s.bulls[U(n)]) + Str(s.cows[U(n)]);
 }

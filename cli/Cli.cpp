@@ -120,10 +120,6 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   return j;
 }
 
-std::uint64_t ClockSeed() {
-  return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-}
-
 int RunStories(const Options& o, const DataDir& dir, std::ostream& out) {
   const std::uint64_t first = o.seed.value_or(ClockSeed());
   std::vector<double> ms;

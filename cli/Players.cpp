@@ -4,9 +4,6 @@
 
 namespace quorbel::cli {
 
-void Score(const std::string& code, const std::string& guess, int& bulls, int& cows) {
-  strategy::Score(code, guess, bulls, cows);
-}
 
 std::string RandomPlayer::Next() {
   std::string g;
@@ -35,7 +32,7 @@ std::string SolverPlayer::Next() {
 void SolverPlayer::Told(const std::string& guess, int bulls, int cows) {
   std::erase_if(candidates_, [&](const std::string& code) {
     int b = 0, c = 0;
-    Score(code, guess, b, c);
+    strategy::Score(code, guess, b, c);
     return b != bulls || c != cows;
   });
 }

@@ -9,9 +9,6 @@
 
 namespace quorbel::cli {
 
-// Bulls and cows of guess against code (both four digit characters).
-void Score(const std::string& code, const std::string& guess, int& bulls, int& cows);
-
 class Player {
  public:
   virtual ~Player() = default;

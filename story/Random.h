@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -27,6 +28,11 @@ class SeededRandom final : public Random {
  private:
   std::mt19937_64 gen_;
 };
+
+// A seed for a story nobody asked for by number: the clock, as fine as it ticks.
+inline std::uint64_t ClockSeed() {
+  return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
 
 // Int: the floor, also for negative arguments.
 inline Long Int(double x) { return static_cast<Long>(std::floor(x)); }

@@ -16,10 +16,6 @@
 
 namespace {
 
-std::uint64_t ClockSeed() {
-  return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-}
-
 bool HasDisplay() {
 #if defined(__linux__) || defined(__FreeBSD__)
   auto set = [](const char* name) {
@@ -109,7 +105,7 @@ int main(int argc, char** argv) {
   quorbel::NumberedRandom rng;
   if (seed) rng.Ask(*seed);
   quorbel::ui::Form1 window(quorbel::OpenPlaces(*where.places), rng,
-                            [&rng] { rng.Reseed(quorbel::FreshStoryNumber(ClockSeed())); });
+                            [&rng] { rng.Reseed(quorbel::FreshStoryNumber(quorbel::ClockSeed())); });
   window.SetStoryNumbers(&rng);
   window.show();
   return app.exec();

@@ -109,7 +109,7 @@ TEST(CliStory, TheSolverOnlyGuessesCodesThatFitEveryScore) {
     for (std::size_t n = 0; n < turns.size(); ++n) {
       for (std::size_t k = 0; k < n; ++k) {
         int b = 0, c = 0;
-        Score(turns[n]["guess"], turns[k]["guess"], b, c);
+        strategy::Score(turns[n]["guess"].get<std::string>(), turns[k]["guess"].get<std::string>(), b, c);
         std::string expected = " " + std::to_string(b) + " " + std::to_string(c);
         EXPECT_EQ(turns[k]["result"], expected) << "seed " << seed << " turn " << n + 1;
       }

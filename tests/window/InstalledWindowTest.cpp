@@ -40,8 +40,8 @@ class InstalledWindowTest : public QObject {
     around.xdgConfigHome = configHome.toStdString();
     const PlacesChoice where = ChoosePlaces({}, around);
     QVERIFY(where.places && where.places->installed);
-    rng_ = std::make_unique<ScriptedRandom>();
-    rng_->ScriptCode("3071");
+    rng_ = std::make_unique<ScriptedRandom>(std::uint64_t{7});
+    rng_->AddCode("3071");
     form_ = std::make_unique<Form1>(OpenPlaces(*where.places), *rng_);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));

@@ -38,11 +38,11 @@ class MainWindowTest : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     if (withMaterial) QVERIFY(CopyTree(material, dir_->path()));
-    rng_ = std::make_unique<ScriptedRandom>();
+    rng_ = std::make_unique<ScriptedRandom>(std::uint64_t{7});
     codes_.assign(codes.begin(), codes.end());
     form_ = std::make_unique<Form1>(DataDir(dir_->path().toStdString()), *rng_, [this] {
       if (!codes_.empty()) {
-        rng_->ScriptCode(codes_.front());
+        rng_->AddCode(codes_.front());
         codes_.pop_front();
       }
     });

@@ -1,6 +1,6 @@
 #pragma once
-// Shared helpers of the window tests: a generator whose first draws are scripted, copies of the
-// fixture material in a temporary folder, and lookups of controls by name.
+// Shared helpers of the window tests: copies of the fixture material in a temporary folder, and
+// lookups of controls by name.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,32 +11,9 @@
 #include <filesystem>
 #include <initializer_list>
 
-#include "story/Random.h"
+#include "tests/ScriptedRandom.h"
 
 namespace quorbel::testing {
-
-// Scripted draws first (the secret code, where the order matters), then a fixed-seed sequence for
-// the rest of the story build, so every run tells the same story.
-class ScriptedRandom final : public Random {
- public:
-  explicit ScriptedRandom(std::uint64_t seed = 7) : rest_(seed) {}
-  void Script(std::initializer_list<double> values) { script_.insert(script_.end(), values); }
-  // Four draws that make Int(Rnd * 10) give the digits of code, e.g. "3071".
-  void ScriptCode(const char* code) {
-    for (int i = 0; i < 4; ++i) script_.push_back((code[i] - '0' + 0.5) / 10.0);
-  }
-  std::size_t scriptLeft() const { return script_.size(); }
-  double Rnd() override {
-    if (script_.empty()) return rest_.Rnd();
-    const double v = script_.front();
-    script_.pop_front();
-    return v;
-  }
-
- private:
-  std::deque<double> script_;
-  SeededRandom rest_;
-};
 
 // Copies a folder of fixtures into dir (recursively).
 inline bool CopyTree(const QString& from, const QString& to) {
