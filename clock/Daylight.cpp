@@ -45,7 +45,7 @@ int ClockMinutes(TextView clockTime) {
 }
 
 void ClassifyLight(StoryState& s, Random& rng) {
-  const DaylightTimes d = LookUpDaylight(s.settings[4], s.dayOfMonth);
+  const DaylightTimes d = LookUpDaylight(s.settings[setting::Month], s.dayOfMonth);
   const double t = ClockMinutes(s.clockTime);
   const double r = d.sunrise, n = d.noon, ss = d.sunset;
   const double len = ss - r;

@@ -64,10 +64,10 @@ bool ParseRange(TextView range, Long& lo, Long& hi) {
 }
 
 void ComputeTemperature(StoryState& s, Random& rng) {
-  const Long t = s.settings[8];
-  const Long m = s.settings[4];
+  const Long t = s.settings[setting::TemperatureClass];
+  const Long m = s.settings[setting::Month];
   const Long d = s.dayOfMonth;
-  const Long b = s.settings[5] == 1 ? 13 : s.settings[5];  // 00:00-02:00 is as cold as 02:00-04:00
+  const Long b = s.settings[setting::TimeBlock] == 1 ? 13 : s.settings[setting::TimeBlock];  // 00:00-02:00 is as cold as 02:00-04:00
   const Long g = Int(rng.Rnd() * 1.9);
   const bool known = m >= 1 && m <= 12;
   const Long base = known ? kMonthBase[static_cast<std::size_t>(m)] : 0;
@@ -76,9 +76,9 @@ void ComputeTemperature(StoryState& s, Random& rng) {
 }
 
 void ChoosePrecipitation(StoryState& s, Random& rng) {
-  if (s.settings[9] != 0) return;
-  Long& p = s.settings[9];
-  const Long clouds = s.settings[6];
+  if (s.settings[setting::Precipitation] != 0) return;
+  Long& p = s.settings[setting::Precipitation];
+  const Long clouds = s.settings[setting::Clouds];
   p = 1;
   if (Int(rng.Rnd() * 100) < 25 && clouds > 2) p = 2;
   if (Int(rng.Rnd() * 100) < 25 && p == 1 && clouds > 2) p = 3;
@@ -88,11 +88,11 @@ void ChoosePrecipitation(StoryState& s, Random& rng) {
 }
 
 void ApplySpecialWeather(StoryState& s, Random& rng) {
-  Long& p = s.settings[9];
-  const Long month = s.settings[4];
-  const Long block = s.settings[5];
-  const Long wind = s.settings[7];
-  const Long tempClass = s.settings[8];
+  Long& p = s.settings[setting::Precipitation];
+  const Long month = s.settings[setting::Month];
+  const Long block = s.settings[setting::TimeBlock];
+  const Long wind = s.settings[setting::Wind];
+  const Long tempClass = s.settings[setting::TemperatureClass];
   // Every test draws, whether or not its conditions hold, so the draws do not depend on them.
   struct FogCase {
     Long month, fromBlock, toBlock;
@@ -124,7 +124,7 @@ void ApplySpecialWeather(StoryState& s, Random& rng) {
 }
 
 void StepClock(StoryState& s, Random& rng) {
-  const bool frozen = s.settings[10] == 1;
+  const bool frozen = s.settings[setting::Freeze] == 1;
 
   // 1. Day advance. A range without a hyphen counts as a fixed advance (see ParseRange); the
   // plot builder checks the ranges of its files before a story starts.
@@ -155,7 +155,7 @@ void StepClock(StoryState& s, Random& rng) {
   // 4. Date.
   Long month = 1;
   while (month < 12 && kMonthLastDay[static_cast<std::size_t>(month)] < s.dayOfYear) ++month;
-  s.settings[4] = month;
+  s.settings[setting::Month] = month;
   s.dayOfMonth = s.dayOfYear - kMonthLastDay[static_cast<std::size_t>(month - 1)];
 
   // 5. Hours and minutes.
@@ -164,7 +164,7 @@ void StepClock(StoryState& s, Random& rng) {
 
   // 6. Night skip: the story rarely goes on in the small hours.
   const Long skip = Int(rng.Rnd() * 100);
-  if (hours < 7 && skip > 10 && s.settings[10] == 0) hours = 7 + Int(rng.Rnd() * 3);
+  if (hours < 7 && skip > 10 && s.settings[setting::Freeze] == 0) hours = 7 + Int(rng.Rnd() * 3);
 
   // 7. Clock text.
   s.clockTime = TwoDigits(hours) + u":" + TwoDigits(minutes);
@@ -175,17 +175,17 @@ void StepClock(StoryState& s, Random& rng) {
 
   // 9. Weather gate: with changes forbidden, or in half of the steps, the weather stays.
   const Long gate = Int(rng.Rnd() * 100);
-  if (!(s.settings[10] == 0 && gate < 50)) return;
+  if (!(s.settings[setting::Freeze] == 0 && gate < 50)) return;
 
   // 10. Unset weather values. CLng can give 0 again, which leaves the value for a later step.
-  if (s.settings[6] == 0) s.settings[6] = CLng(rng.Rnd() * 4);
-  if (s.settings[7] == 0) {
-    s.settings[7] = CLng(rng.Rnd() * 4);
-    if (Int(rng.Rnd() * 100) < 25) s.settings[7] = 1;
+  if (s.settings[setting::Clouds] == 0) s.settings[setting::Clouds] = CLng(rng.Rnd() * 4);
+  if (s.settings[setting::Wind] == 0) {
+    s.settings[setting::Wind] = CLng(rng.Rnd() * 4);
+    if (Int(rng.Rnd() * 100) < 25) s.settings[setting::Wind] = 1;
   }
-  if (s.settings[8] == 0) {
-    s.settings[8] = CLng(rng.Rnd() * 3);
-    if (Int(rng.Rnd() * 100) < 75) s.settings[8] = 2;
+  if (s.settings[setting::TemperatureClass] == 0) {
+    s.settings[setting::TemperatureClass] = CLng(rng.Rnd() * 3);
+    if (Int(rng.Rnd() * 100) < 75) s.settings[setting::TemperatureClass] = 2;
   }
 
   // 11 to 13.

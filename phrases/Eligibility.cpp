@@ -56,7 +56,7 @@ bool TokenHolds(const StoryState& s, TextView pre, TimeWindow mode) {
                Number(start.size() >= 2 ? start.substr(start.size() - 2) : start);
     return mode == TimeWindow::Strict ? (a < t && t < b) : (a <= t && t <= b);
   }
-  if (StartsWith(pre, u"_absd_")) return Number(TokenValue(pre, 8)) == s.settings[3];
+  if (StartsWith(pre, u"_absd_")) return Number(TokenValue(pre, 8)) == s.settings[setting::Absurdity];
   if (StartsWith(pre, u"_zug")) return Number(Mid(pre, 5, 1)) == s.attemptNo - 1;
   if (StartsWith(pre, u"_osh")) return Number(Mid(pre, 5, 1)) == s.verdict;
   if (StartsWith(pre, u"_sus2")) return TokenValue(pre, 7) == LastAttempt(s, s.results);
@@ -107,13 +107,13 @@ bool IsEligible(const StoryState& s, const RecordConditions& c, TextView precond
   if (c.hasLast) window.last = c.last;
 
   if (!PreconditionHolds(s, precondition, mode)) return false;
-  if (planLevel != 0 && planLevel != s.settings[3]) return false;
+  if (planLevel != 0 && planLevel != s.settings[setting::Absurdity]) return false;
   if (s.dayOfYear < window.first || s.dayOfYear > window.last) return false;
   if (!ColumnAdmits(c.phase1, s.dayPhase[1])) return false;
   if (!ColumnAdmits(c.phase2, s.dayPhase[2])) return false;
-  if (!ColumnAdmits(c.clouds, s.settings[6])) return false;
-  if (!ColumnAdmits(c.precipitation, s.settings[9])) return false;
-  if (!ColumnAdmits(c.wind, s.settings[7])) return false;
+  if (!ColumnAdmits(c.clouds, s.settings[setting::Clouds])) return false;
+  if (!ColumnAdmits(c.precipitation, s.settings[setting::Precipitation])) return false;
+  if (!ColumnAdmits(c.wind, s.settings[setting::Wind])) return false;
   return c.lowest <= s.temperature && s.temperature <= c.highest;
 }
 

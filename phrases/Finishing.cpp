@@ -106,7 +106,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
   // The final gap is kept when the level register (already the next plan's after a look-ahead)
   // names another absurdity level.
   double level = LenientDecimal(plan.planLevel);
-  if (!(level != 0 && level != s.settings[3])) {
+  if (!(level != 0 && level != s.settings[setting::Absurdity])) {
     buffer.erase(buffer.size() >= 3 ? buffer.size() - 3 : 0);
     std::size_t first = buffer.find_first_not_of(u' ');
     if (first == Text::npos) {

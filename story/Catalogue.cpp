@@ -31,7 +31,7 @@ InputFile OpenThemes(const DataDir& dir, const StoryState& s) {
 
 void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
   // 1. A random style among the pairs.
-  if (s.settings[1] == 0) {
+  if (s.settings[setting::Style] == 0) {
     InputFile f = OpenStyles(dir);
     Long pairs = 0;
     while (!f.Eof()) {
@@ -39,7 +39,7 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
       f.ReadLine();
       ++pairs;
     }
-    s.settings[1] = Int(rng.Rnd() * pairs) + 1;
+    s.settings[setting::Style] = Int(rng.Rnd() * pairs) + 1;
   }
 
   // 2. The style's folder; a number beyond the catalogue takes the last pair.
@@ -51,19 +51,19 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
       folder = ReadName(f, true);
       f.ReadLine();
       ++pair;
-    } while (pair < s.settings[1] && !f.Eof());
+    } while (pair < s.settings[setting::Style] && !f.Eof());
     // A number beyond the catalogue becomes the pair it took, so the style's other files are
     // named after the style actually used.
-    s.settings[1] = pair;
+    s.settings[setting::Style] = pair;
     s.styleFolder = folder + u"/";
-    s.wordsFile = s.styleFolder + u"words_" + NumText(s.settings[1]);
+    s.wordsFile = s.styleFolder + u"words_" + NumText(s.settings[setting::Style]);
   }
 
   // 3. A random theme among the catalogue's lines.
-  if (s.settings[2] == 0) {
+  if (s.settings[setting::Theme] == 0) {
     InputFile f = OpenThemes(dir, s);
     s.themeCount = f.LineCount();
-    s.settings[2] = Int(rng.Rnd() * s.themeCount) + 1;
+    s.settings[setting::Theme] = Int(rng.Rnd() * s.themeCount) + 1;
   }
 
   // 4. The theme line; a number beyond the catalogue takes the last line.
@@ -74,8 +74,8 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
     do {
       theme = f.ReadLine();
       ++line;
-    } while (line < s.settings[2] && !f.Eof());
-    s.settings[2] = line;  // likewise the theme's question and episode files
+    } while (line < s.settings[setting::Theme] && !f.Eof());
+    s.settings[setting::Theme] = line;  // likewise the theme's question and episode files
   }
 
   // 5. The first placeholder takes a title word; without one the words file is not read.

@@ -39,11 +39,11 @@ void CheckSettings(const SettingsValues& v) {
 }  // namespace
 
 Text StyleFileName(const StoryState& s, const char16_t* prefix) {
-  return s.styleFolder + prefix + NumText(s.settings[1]) + u".qrb";
+  return s.styleFolder + prefix + NumText(s.settings[setting::Style]) + u".qrb";
 }
 
 Text ThemeFileName(const StoryState& s, const char16_t* prefix) {
-  return s.styleFolder + prefix + NumText(s.settings[2]) + u"_" + NumText(s.plotVariant) + u".qrb";
+  return s.styleFolder + prefix + NumText(s.settings[setting::Theme]) + u"_" + NumText(s.plotVariant) + u".qrb";
 }
 
 void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
@@ -127,7 +127,7 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
     for (auto& line : s.shadeLines[U(g)]) line.clear();
   }
   InputFile f = dir.Open(StyleFileName(s, u"ottens_"));
-  const Long a = s.settings[3];
+  const Long a = s.settings[setting::Absurdity];
   Long g = 0;
   while (!f.Eof()) {
     int groupLine = f.LineNumber();
@@ -166,7 +166,7 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
 
 void LoadQuestions(StoryState& s, const DataDir& dir) {
   InputFile f = dir.Open(ThemeFileName(s, u"qst_"));
-  const Long a = s.settings[3];
+  const Long a = s.settings[setting::Absurdity];
   for (Long i = 0; i < 4 * (a - 1); ++i) f.ReadLine();
   for (Long q = 1; q <= 4; ++q) {
     if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());

@@ -3,6 +3,11 @@
 // addressed from 1; element 0 holds nothing unless noted. The record is large (about 1 MB of
 // strings): hold it on the heap (std::make_unique<StoryState>()).
 #include <array>
+#include <concepts>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "story/ChoiceObserver.h"
 #include "story/Random.h"
@@ -22,15 +27,53 @@ constexpr int kMaxPlans = 100;
 constexpr int kMaxPlanWords = 50;
 constexpr int kMaxCandidates = 1000;
 
+// The ten settings, in the order quorbel.cfg lists them.
+namespace setting {
+// TimeBlock: the block of the day the story starts in.
+constexpr int Style = 1, Theme = 2, Absurdity = 3, Month = 4, TimeBlock = 5, Clouds = 6, Wind = 7,
+              TemperatureClass = 8, Precipitation = 9, Freeze = 10;
+}  // namespace setting
+
+// An array addressed from 1 to Last by any whole number; element 0 is there too. An index out of
+// bounds stops a debug or sanitizer build on the spot instead of reaching a neighbour's memory.
 template <typename T, int Last>
-using Arr = std::array<T, Last + 1>;  // elements 0..Last
+struct Arr {
+  std::array<T, static_cast<std::size_t>(Last) + 1> items;
+
+  template <std::integral I>
+  constexpr T& operator[](I i) {
+    return items[Index(i)];
+  }
+  template <std::integral I>
+  constexpr const T& operator[](I i) const {
+    return items[Index(i)];
+  }
+  constexpr auto begin() { return items.begin(); }
+  constexpr auto end() { return items.end(); }
+  constexpr auto begin() const { return items.begin(); }
+  constexpr auto end() const { return items.end(); }
+  static constexpr std::size_t size() { return static_cast<std::size_t>(Last) + 1; }
+  void fill(const T& value) { items.fill(value); }
+  friend bool operator==(const Arr&, const Arr&) = default;
+
+ private:
+  template <std::integral I>
+  static constexpr std::size_t Index(I i) {
+#if !defined(NDEBUG) || defined(QUORBEL_CHECK_BOUNDS)
+    if (!std::in_range<std::size_t>(i) || static_cast<std::size_t>(i) > static_cast<std::size_t>(Last)) {
+      std::fprintf(stderr, "index %lld outside 0..%d\n", static_cast<long long>(i), Last);
+      std::abort();
+    }
+#endif
+    return static_cast<std::size_t>(i);
+  }
+};
 
 struct StoryState {
   // Told of every choice of the engine when set; no story ever sets it.
   ChoiceObserver* observer = nullptr;
 
-  // Settings: (1) style, (2) theme, (3) absurdity, (4) month, (5) time-of-day block, (6) clouds,
-  // (7) wind, (8) temperature class, (9) precipitation, (10) freeze. 0 = random until resolved.
+  // Settings, indexed by setting::; 0 = random until resolved.
   Arr<Long, 15> settings{};
 
   // Time, date and weather.

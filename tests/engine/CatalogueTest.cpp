@@ -16,8 +16,8 @@ DataDir Fixture(const char* name) { return DataDir(std::filesystem::path(QUORBEL
 
 std::unique_ptr<StoryState> Choosing(Long style, Long theme) {
   auto s = std::make_unique<StoryState>();
-  s->settings[1] = style;
-  s->settings[2] = theme;
+  s->settings[setting::Style] = style;
+  s->settings[setting::Theme] = theme;
   return s;
 }
 
@@ -42,8 +42,8 @@ TEST(ChooseStyleAndTitle, RandomStyleAndThemeWithoutPlaceholderLeaveTheWordsAlon
   ScriptedRandom rng{0.2, 0.5};  // style 1 of 2, theme 2 of 3
   ChooseStyleAndTitle(*s, rng, Fixture("basic"));
   EXPECT_TRUE(rng.AllUsed());
-  EXPECT_EQ(s->settings[1], 1);
-  EXPECT_EQ(s->settings[2], 2);
+  EXPECT_EQ(s->settings[setting::Style], 1);
+  EXPECT_EQ(s->settings[setting::Theme], 2);
   EXPECT_EQ(s->styleFolder, u"classic/");
   EXPECT_EQ(s->wordsFile, u"classic/words_1");
   EXPECT_EQ(s->themeCount, 3);
@@ -77,9 +77,9 @@ TEST(ChooseStyleAndTitle, NumbersBeyondTheCataloguesTakeTheLastEntry) {
   EXPECT_EQ(s->styleFolder, u"modern/");
   EXPECT_EQ(ToUtf8(s->title), "Ночной звонок");
   // The numbers become the entries used, so the files named after them exist.
-  EXPECT_EQ(s->settings[1], 2);
+  EXPECT_EQ(s->settings[setting::Style], 2);
   EXPECT_EQ(s->wordsFile, u"modern/words_2");
-  EXPECT_EQ(s->settings[2], 2);
+  EXPECT_EQ(s->settings[setting::Theme], 2);
 }
 
 TEST(ChooseStyleAndTitle, MissingShortAndOverlongFilesNameFileAndLine) {

@@ -14,7 +14,7 @@ using quorbel::testing::ScriptedRandom;
 
 std::unique_ptr<StoryState> At(Long month, Long day, const char16_t* time, Long previousPhase = 0) {
   auto s = std::make_unique<StoryState>();
-  s->settings[4] = month;
+  s->settings[setting::Month] = month;
   s->dayOfMonth = day;
   s->clockTime = time;
   s->dayPhase[1] = previousPhase;
@@ -106,8 +106,8 @@ TEST(ClassifyClock, SixDrawsAlwaysAndTheyCountOnlyAtTheirMinutes) {
 
 Long Temperature(Long month, Long day, Long tempClass, Long block, double g) {
   auto s = At(month, day, u"12:00");
-  s->settings[8] = tempClass;
-  s->settings[5] = block;
+  s->settings[setting::TemperatureClass] = tempClass;
+  s->settings[setting::TimeBlock] = block;
   ScriptedRandom rng{g};
   ComputeTemperature(*s, rng);
   EXPECT_TRUE(rng.AllUsed());
@@ -155,7 +155,7 @@ TEST(StepClock, MidnightWrapsTheYearAndTheNightSkipJumpsToMorning) {
   Step(*s, {0.5, 0.5, 0.5, 0.4});  // skip draw 50 > 10, then 7 + Int(1.2)
   EXPECT_EQ(s->clockTime, u"08:20");
   EXPECT_EQ(s->dayOfYear, 1);
-  EXPECT_EQ(s->settings[4], 1);
+  EXPECT_EQ(s->settings[setting::Month], 1);
   EXPECT_EQ(s->dayOfMonth, 1);
   EXPECT_EQ(s->dayPhase[1], 1);
   EXPECT_EQ(s->dayPhase[2], 3);
@@ -187,7 +187,7 @@ TEST(StepClock, AdvancesOfSeveralDaysWrapAsOftenAsNeeded) {
   s = Stepping(1, u"10:00", u"800-800", u"0-0");
   Step(*s, {0.5, 0.5, 0.5});
   EXPECT_EQ(s->dayOfYear, 71);  // 801 - 2 * 365
-  EXPECT_EQ(s->settings[4], 3);
+  EXPECT_EQ(s->settings[setting::Month], 3);
   EXPECT_EQ(s->dayOfMonth, 12);
   EXPECT_EQ(s->clockTime, u"10:00");
 }
@@ -200,7 +200,7 @@ TEST(StepClock, MonthTableAndRanges) {
     auto s = Stepping(c.before, u"10:00", u"1-1", u"0-0");
     Step(*s, {0.5, 0.5, 0.5});
     EXPECT_EQ(s->dayOfYear, c.after);
-    EXPECT_EQ(s->settings[4], c.month);
+    EXPECT_EQ(s->settings[setting::Month], c.month);
     EXPECT_EQ(s->dayOfMonth, c.day);
   }
   auto s = Stepping(100, u"10:00", u"0-0", u"10-40");
@@ -224,7 +224,7 @@ TEST(StepClock, MonthTableAndRanges) {
 
 TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
   auto s = Stepping(100, u"09:00", u"3-7", u"200-300");
-  s->settings[10] = 1;
+  s->settings[setting::Freeze] = 1;
   for (int i = 6; i <= 9; ++i) s->settings[static_cast<std::size_t>(i)] = 0;
   ScriptedRandom rng{0.9, 0.0, 0.5};
   Repeat(rng, 6, 0.9);
@@ -238,7 +238,7 @@ TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
 
   // Midnight still adds a day, and there is no night skip.
   s = Stepping(365, u"23:00", u"3-7", u"200-300");
-  s->settings[10] = 1;
+  s->settings[setting::Freeze] = 1;
   Step(*s, {0.9, 0.0, 0.5});
   EXPECT_EQ(s->clockTime, u"02:00");
   EXPECT_EQ(s->dayOfYear, 1);
@@ -246,7 +246,7 @@ TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
 
 TEST(StepClock, OpenGateDrawsUnsetWeatherTemperaturePrecipitationAndSpecials) {
   auto s = Stepping(170, u"12:00", u"0-0", u"0-0");  // 19 June, block 7
-  s->settings[5] = 7;
+  s->settings[setting::TimeBlock] = 7;
   for (int i = 6; i <= 9; ++i) s->settings[static_cast<std::size_t>(i)] = 0;
   ScriptedRandom rng{0.0, 0.0, 0.5};
   Repeat(rng, 6, 0.9);
@@ -259,10 +259,10 @@ TEST(StepClock, OpenGateDrawsUnsetWeatherTemperaturePrecipitationAndSpecials) {
   Repeat(rng, 23, 0.0);  // fog, hail, thunderstorm, hoarfrost: none applies
   StepClock(*s, rng);
   EXPECT_TRUE(rng.AllUsed());
-  EXPECT_EQ(s->settings[6], 4);
-  EXPECT_EQ(s->settings[7], 0);
-  EXPECT_EQ(s->settings[8], 3);
-  EXPECT_EQ(s->settings[9], 3);
+  EXPECT_EQ(s->settings[setting::Clouds], 4);
+  EXPECT_EQ(s->settings[setting::Wind], 0);
+  EXPECT_EQ(s->settings[setting::TemperatureClass], 3);
+  EXPECT_EQ(s->settings[setting::Precipitation], 3);
   EXPECT_EQ(s->temperature, 40);
   EXPECT_EQ(s->dayPhase[1], 6);
   EXPECT_EQ(s->dayPhase[2], 4);
@@ -273,16 +273,16 @@ TEST(StepClock, OpenGateDrawsUnsetWeatherTemperaturePrecipitationAndSpecials) {
 Long Special(Long month, Long block, Long precipitation, Long wind, Long tempClass, Long temperature,
              std::initializer_list<double> draws) {
   auto s = At(month, 10, u"08:00");
-  s->settings[5] = block;
-  s->settings[7] = wind;
-  s->settings[8] = tempClass;
-  s->settings[9] = precipitation;
+  s->settings[setting::TimeBlock] = block;
+  s->settings[setting::Wind] = wind;
+  s->settings[setting::TemperatureClass] = tempClass;
+  s->settings[setting::Precipitation] = precipitation;
   s->temperature = temperature;
   ScriptedRandom rng(draws);
   rng.Add(0.0);  // pad so the 23 draws are always scripted...
   ApplySpecialWeather(*s, rng);
   EXPECT_EQ(rng.left(), 1u);  // ...and exactly 23 of them are made
-  return s->settings[9];
+  return s->settings[setting::Precipitation];
 }
 
 TEST(SpecialWeather, FogHasTwoChancesOfAThird) {

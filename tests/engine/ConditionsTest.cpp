@@ -61,8 +61,8 @@ TEST(ResolveConditions, EveryRandomSettingIsDrawnInOrder) {
   Repeat(rng, 5, 0.0);
   ResolveConditions(*s, rng);
   EXPECT_TRUE(rng.AllUsed());
-  EXPECT_EQ(s->settings[3], 3);
-  EXPECT_EQ(s->settings[5], 12);
+  EXPECT_EQ(s->settings[setting::Absurdity], 3);
+  EXPECT_EQ(s->settings[setting::TimeBlock], 12);
   EXPECT_EQ(s->dayOfYear, 212);
   EXPECT_EQ(s->dayPhase[1], 1);
   EXPECT_EQ(s->dayPhase[2], 1);
@@ -83,9 +83,9 @@ TEST(ResolveConditions, DrawnBlockOutsideTheNightIsNotRedrawnAndCalmWindCanFollo
   ResolveConditions(*s, rng);
   EXPECT_TRUE(rng.AllUsed());
   EXPECT_EQ(s->dayOfYear, 59);
-  EXPECT_EQ(s->settings[5], 5);
-  EXPECT_EQ(s->settings[7], 1);
-  EXPECT_EQ(s->settings[8], 2);
+  EXPECT_EQ(s->settings[setting::TimeBlock], 5);
+  EXPECT_EQ(s->settings[setting::Wind], 1);
+  EXPECT_EQ(s->settings[setting::TemperatureClass], 2);
   EXPECT_EQ(ToUtf8(s->statusLine.substr(0, 18)), "февраль 28-e 09:00");
 }
 
@@ -96,7 +96,7 @@ TEST(ResolveConditions, SpecialWeatherOverridesAFixedPrecipitation) {
   Repeat(rng, 23, 0.0);  // the first fog test applies
   ResolveConditions(*s, rng);
   EXPECT_TRUE(rng.AllUsed());
-  EXPECT_EQ(s->settings[9], 8);
+  EXPECT_EQ(s->settings[setting::Precipitation], 8);
   EXPECT_EQ(s->dayPhase[1], 4);
   EXPECT_EQ(ToUtf8(s->statusLine),
             "июль 10-e 05:07 отсутствие облаков туман отсутствие ветра низкая температура ( 18 )");

@@ -17,10 +17,10 @@ const char* const kAnyTime = "01013112 00 00 00 00 00 -50 50";
 class Eligibility : public ::testing::Test {
  protected:
   Eligibility() {
-    s->settings[3] = 2;
-    s->settings[6] = 3;
-    s->settings[7] = 4;
-    s->settings[9] = 5;
+    s->settings[setting::Absurdity] = 2;
+    s->settings[setting::Clouds] = 3;
+    s->settings[setting::Wind] = 4;
+    s->settings[setting::Precipitation] = 5;
     s->dayPhase[1] = 7;
     s->dayPhase[2] = 11;
     s->temperature = 0;

@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 
 class Finishing : public ::testing::Test {
  protected:
-  Finishing() { s->settings[3] = 1; }
+  Finishing() { s->settings[setting::Absurdity] = 1; }
 
   // The story so far: lines 1..n, the last one current.
   void StartWith(Long lineCount, const char* current) {

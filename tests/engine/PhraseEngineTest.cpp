@@ -33,7 +33,7 @@ class PhraseEngine : public ::testing::Test {
     std::filesystem::create_directories(dir_ / "style");
     s->styleFolder = u"style/";
     s->recPhraseFile = u"scene";
-    s->settings[3] = 1;
+    s->settings[setting::Absurdity] = 1;
     s->dayOfYear = 100;
     s->startDayOfYear = 100;
     s->startTime = u"09:00";
@@ -253,7 +253,7 @@ TEST(PhraseFiles, MissingAndMalformedFilesNameTheFileAndLine) {
     auto s = std::make_unique<StoryState>();
     s->styleFolder = u"phrases/";
     s->recPhraseFile = T(name);
-    s->settings[3] = 1;
+    s->settings[setting::Absurdity] = 1;
     s->dayOfYear = 100;
     ScriptedRandom rng{0.0, 0.9, 0.0, 0.9};
     try {

@@ -20,10 +20,10 @@ using testing::TempMaterial;
 std::unique_ptr<StoryState> StyleState() {
   auto s = std::make_unique<StoryState>();
   s->styleFolder = u"st/";
-  s->settings[1] = 1;
-  s->settings[2] = 1;
+  s->settings[setting::Style] = 1;
+  s->settings[setting::Theme] = 1;
   s->plotVariant = 1;
-  s->settings[3] = 2;
+  s->settings[setting::Absurdity] = 2;
   return s;
 }
 
@@ -143,14 +143,14 @@ TEST(LoadQuestions, LevelThreeReadsLinesNineToTwelveWithTheTitleWord) {
   for (int i = 1; i <= 12; ++i) q += "вопрос " + std::to_string(i) + (i == 10 ? " о _Z_ и _Z_" : "") + "\n";
   m.Write("st/qst_1_1.qrb", q);
   auto s = StyleState();
-  s->settings[3] = 3;
+  s->settings[setting::Absurdity] = 3;
   s->titleWords[2] = T("ключе");
   s->titleWord = 2;
   LoadQuestions(*s, m.dir());
   EXPECT_EQ(s->questions[1], T("вопрос 9"));
   EXPECT_EQ(s->questions[2], T("вопрос 10 о ключе и _Z_"));
   EXPECT_EQ(s->questions[4], T("вопрос 12"));
-  s->settings[3] = 1;
+  s->settings[setting::Absurdity] = 1;
   s->titleWord = 0;  // a title without a word: the placeholder becomes empty
   LoadQuestions(*s, m.dir());
   EXPECT_EQ(s->questions[1], T("вопрос 1"));
