@@ -19,9 +19,9 @@ void DrawSecretCode(StoryState& s, Random& rng) {
   for (Long i = 1; i <= 4; ++i) {
     bool repeated = true;
     while (repeated) {
-      s.codeDigits[U(i)] = Int(rng.Rnd() * 10);
+      s.codeDigits[i] = Int(rng.Rnd() * 10);
       repeated = false;
-      for (Long j = 1; j < i; ++j) repeated = repeated || s.codeDigits[U(j)] == s.codeDigits[U(i)];
+      for (Long j = 1; j < i; ++j) repeated = repeated || s.codeDigits[j] == s.codeDigits[i];
     }
   }
 }
@@ -29,32 +29,32 @@ void DrawSecretCode(StoryState& s, Random& rng) {
 void ScoreGuess(StoryState& s, Long n, TextView guess) {
   std::string code, digits;
   for (Long p = 1; p <= 4; ++p) {
-    code += static_cast<char>('0' + s.codeDigits[U(p)]);
+    code += static_cast<char>('0' + s.codeDigits[p]);
     digits += static_cast<char>('0' + DigitAt(guess, U(p - 1)));
   }
   int bulls = 0, cows = 0;
   strategy::Score(code, digits, bulls, cows);
-  s.bulls[U(n)] += bulls;
-  s.cows[U(n)] += cows;
-  s.guesses[U(n)] = Text(guess);
-  s.results[U(n)] = Str(s.bulls[U(n)]) + Str(s.cows[U(n)]);
+  s.bulls[n] += bulls;
+  s.cows[n] += cows;
+  s.guesses[n] = Text(guess);
+  s.results[n] = Str(s.bulls[n]) + Str(s.cows[n]);
 }
 
 void JudgeGuess(StoryState& s, Long n) {
   s.verdict = 0;
-  const Text& current = s.results[U(n)];
+  const Text& current = s.results[n];
   for (Long k = 1; k < n; ++k) {
-    if (s.results[U(k)] == current) {
+    if (s.results[k] == current) {
       s.verdict = 2;
       return;
     }
   }
   Long d[5] = {0};
-  for (Long p = 1; p <= 4; ++p) d[p] = DigitAt(s.guesses[U(n)], U(p - 1));
+  for (Long p = 1; p <= 4; ++p) d[p] = DigitAt(s.guesses[n], U(p - 1));
   // Running totals over all the earlier guesses, never reset between them.
   Long same = 0, shared = 0;
   for (Long k = 1; k < n; ++k) {
-    const Text& earlier = s.guesses[U(k)];
+    const Text& earlier = s.guesses[k];
     for (Long p = 1; p <= 4; ++p)
       if (DigitAt(earlier, U(p - 1)) == d[p]) ++same;
     for (Long p = 1; p <= 4; ++p) {
@@ -65,8 +65,8 @@ void JudgeGuess(StoryState& s, Long n) {
         }
       }
     }
-    Long bullsDigit = DigitAt(s.results[U(k)], 1);
-    Long cowsDigit = DigitAt(s.results[U(k)], 3);
+    Long bullsDigit = DigitAt(s.results[k], 1);
+    Long cowsDigit = DigitAt(s.results[k], 3);
     if (same < bullsDigit) s.verdict = 1;
     if (same + shared < bullsDigit + cowsDigit) s.verdict = 1;
   }

@@ -9,8 +9,6 @@ namespace quorbel {
 
 namespace {
 
-std::size_t U(Long i) { return static_cast<std::size_t>(i); }
-
 const char* const kDesignSuspects[] = {"",           "1. Иванов",   "2. Петров",  "3. Сидоров",
                                        "4. Константинов", "5. Васечкин", "6. Федоров", "7. Борисов",
                                        "8. Филиппов", "9. Леонидов", "10(0). Гуринов"};
@@ -22,9 +20,9 @@ Text WithoutLast(const Text& t) { return t.empty() ? t : t.substr(0, t.size() - 
 StorySession::StorySession(DataDir dir, Random& rng, std::function<void()> reseed)
     : dir_(std::move(dir)), rng_(rng), reseed_(std::move(reseed)), state_(std::make_unique<StoryState>()) {
   for (int k = 1; k <= 10; ++k) {
-    window_.suspectCaptions[U(k)] = T(kDesignSuspects[k]);
-    window_.suspectVisible[U(k)] = true;
-    window_.suspectEnabled[U(k)] = true;
+    window_.suspectCaptions[k] = T(kDesignSuspects[k]);
+    window_.suspectVisible[k] = true;
+    window_.suspectEnabled[k] = true;
   }
   window_.questionCaption = T("Вопрос-вопрос-вопрос");
   window_.title = T("НАЗВАНИЕ РАССКАЗА");
@@ -58,9 +56,9 @@ void StorySession::TimerTick() {
   window_.title = s.title;
   for (Long k = 1; k <= 10; ++k) {
     Text prefix = k == 10 ? T("10(0) ") : NumText(k) + u" ";
-    window_.suspectCaptions[U(k)] = prefix + WithoutLast(s.castNames[U(k)]);
+    window_.suspectCaptions[k] = prefix + WithoutLast(s.castNames[k]);
   }
-  window_.questionCaption = s.questions[U(s.answerPos >= 1 && s.answerPos <= 4 ? s.answerPos : 1)];
+  window_.questionCaption = s.questions[s.answerPos >= 1 && s.answerPos <= 4 ? s.answerPos : 1];
   ShowPage(s, window_.page);
   window_.coverVisible = false;
   window_.page.pictureVisible = true;
@@ -72,13 +70,13 @@ void StorySession::TimerTick() {
 void StorySession::PickSuspect(int k) {
   // Nothing to answer while the story is being built: its cast and questions are not there yet.
   if (k < 1 || k > 10 || finished() || !storyShown()) return;
-  if (!window_.suspectVisible[U(k)] || !window_.suspectEnabled[U(k)]) return;
+  if (!window_.suspectVisible[k] || !window_.suspectEnabled[k]) return;
   StoryState& s = *state_;
-  window_.suspectVisible[U(k)] = false;
-  if (s.answerPos >= 1 && s.answerPos <= 4) window_.digitBoxes[U(s.answerPos)] = NumText(k % 10);
+  window_.suspectVisible[k] = false;
+  if (s.answerPos >= 1 && s.answerPos <= 4) window_.digitBoxes[s.answerPos] = NumText(k % 10);
   ++s.answerPos;
   if (s.answerPos == 5) window_.okEnabled = true;
-  if (s.answerPos < 5) window_.questionCaption = s.questions[U(s.answerPos)];
+  if (s.answerPos < 5) window_.questionCaption = s.questions[s.answerPos];
 }
 
 void StorySession::PickDigits(std::string_view digits) {
@@ -88,14 +86,14 @@ void StorySession::PickDigits(std::string_view digits) {
 
 std::string CodeText(const StoryState& s) {
   std::string code;
-  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.codeDigits[U(i)]);
+  for (int i = 1; i <= 4; ++i) code += static_cast<char>('0' + s.codeDigits[i]);
   return code;
 }
 
 void StorySession::Cancel() {
   StoryState& s = *state_;
-  for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
-  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  for (int k = 1; k <= 10; ++k) window_.suspectVisible[k] = true;
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[i].clear();
   s.answerPos = 1;
   window_.questionCaption = s.questions[1];
   window_.okEnabled = false;
@@ -107,33 +105,33 @@ void StorySession::Ok() {
   const Long n = s.attemptNo;
   const Text guess = window_.digitBoxes[1] + window_.digitBoxes[2] + window_.digitBoxes[3] + window_.digitBoxes[4];
   ScoreGuess(s, n, guess);
-  window_.rowGuess[U(n)] = s.guesses[U(n)];
-  window_.rowResult[U(n)] = s.results[U(n)];
-  window_.rowVisible[U(n)] = true;
-  if (s.bulls[U(n)] == 4) {
+  window_.rowGuess[n] = s.guesses[n];
+  window_.rowResult[n] = s.results[n];
+  window_.rowVisible[n] = true;
+  if (s.bulls[n] == 4) {
     window_.congratsVisible = true;
-    for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = false;
+    for (int k = 1; k <= 10; ++k) window_.suspectVisible[k] = false;
     window_.instructionVisible = false;
     window_.questionVisible = false;
   } else {
-    for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
+    for (int k = 1; k <= 10; ++k) window_.suspectVisible[k] = true;
   }
   s.attemptNo = n + 1;
   s.answerPos = 1;
   window_.questionCaption = s.questions[1];
-  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[i].clear();
   window_.okEnabled = false;
 
   JudgeGuess(s, n);
   // The turn's text starts on the last line when it continues it (a paragraph's blanks), else
   // on the next.
   const Long lastBefore = s.lineCount;
-  const Text lastLineBefore = s.textLines[U(lastBefore)];
+  const Text lastLineBefore = s.textLines[lastBefore];
   const Long topBefore = s.topLine;
   PlayMainEpisodes(s, rng_, dir_);
   ShowPage(s, window_.page);
 
-  const bool found = s.results[U(n)] == u" 4 0";
+  const bool found = s.results[n] == u" 4 0";
   Ending kind = Ending::None;
   if (n <= 7 && found) kind = Ending::QuickWin;
   if (n == 8 && found) kind = Ending::LastGuessWin;
@@ -144,7 +142,7 @@ void StorySession::Ok() {
     ending_ = kind;
     FinishStory();
   }
-  const Long firstNew = s.textLines[U(lastBefore)] != lastLineBefore ? lastBefore : lastBefore + 1;
+  const Long firstNew = s.textLines[lastBefore] != lastLineBefore ? lastBefore : lastBefore + 1;
   if (firstNew <= s.lineCount) {
     window_.page.freshFirst = firstNew;
     window_.page.freshLast = s.lineCount;
@@ -159,14 +157,14 @@ void StorySession::FinishStory() {
   window_.instructionVisible = false;
   window_.questionVisible = false;
   window_.digitBoxesVisible = false;
-  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[U(k)] = false;
+  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[k] = false;
   window_.okVisible = false;
   window_.cancelVisible = false;
   if (ending_ == Ending::Defeat) {
     Text reveal = T("Шифр был: ") + FromUtf8(CodeText(*state_));
     for (int i = 1; i <= 4; ++i) {
-      const Long digit = state_->codeDigits[U(i)];
-      reveal += u"\n" + window_.suspectCaptions[U(digit == 0 ? 10 : digit)];
+      const Long digit = state_->codeDigits[i];
+      reveal += u"\n" + window_.suspectCaptions[digit == 0 ? 10 : digit];
     }
     window_.codeReveal = reveal;
   }
@@ -177,13 +175,13 @@ void StorySession::NewStory() {
   window_.page.pictureVisible = false;
   window_.coverVisible = true;
   for (int n = 1; n <= 8; ++n) {
-    s.bulls[U(n)] = 0;
-    s.cows[U(n)] = 0;
+    s.bulls[n] = 0;
+    s.cows[n] = 0;
   }
-  for (int k = 1; k <= 10; ++k) window_.suspectVisible[U(k)] = true;
+  for (int k = 1; k <= 10; ++k) window_.suspectVisible[k] = true;
   window_.instructionVisible = true;
   window_.questionVisible = true;
-  for (int n = 1; n <= 8; ++n) window_.rowVisible[U(n)] = false;
+  for (int n = 1; n <= 8; ++n) window_.rowVisible[n] = false;
   window_.congratsVisible = false;
   window_.codeReveal.clear();
   window_.buildFailed = false;
@@ -204,10 +202,10 @@ void StorySession::NewStory() {
   s.lineCount = 1;
   s.topLine = 1;
   s.factCount = 0;
-  for (int i = 1; i <= 4; ++i) window_.digitBoxes[U(i)].clear();
+  for (int i = 1; i <= 4; ++i) window_.digitBoxes[i].clear();
   window_.digitBoxesVisible = true;
   window_.okEnabled = false;
-  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[U(k)] = true;
+  for (int k = 1; k <= 10; ++k) window_.suspectEnabled[k] = true;
   window_.page.scrollUpVisible = false;
   window_.page.scrollDownVisible = false;
   window_.okVisible = false;
@@ -221,7 +219,7 @@ void StorySession::NewStory() {
 std::vector<Text> SavedLines(const StoryState& s) {
   std::vector<Text> lines;
   for (Long i = 1; i <= s.lineCount && i <= kMaxTextLines; ++i)
-    lines.push_back(i == 1 ? u"   " + s.textLines[1] : s.textLines[U(i)]);
+    lines.push_back(i == 1 ? u"   " + s.textLines[1] : s.textLines[i]);
   return lines;
 }
 

@@ -21,18 +21,18 @@ struct WindowState {
   bool buildFailed = false;   // the cover says the story could not be built
   bool timerEnabled = false;  // Timer1 (one-shot story build)
   // Suspects 1..10 (Label4..Label13).
-  std::array<Text, 11> suspectCaptions{};
-  std::array<bool, 11> suspectVisible{};
-  std::array<bool, 11> suspectEnabled{};
+  Arr<Text, 10> suspectCaptions{};
+  Arr<bool, 10> suspectVisible{};
+  Arr<bool, 10> suspectEnabled{};
   bool instructionVisible = true;  // Label14
   bool questionVisible = true;     // Label15
   Text questionCaption;            // Label15 caption
-  std::array<Text, 5> digitBoxes{};  // Label44..Label47 as positions 1..4
+  Arr<Text, 4> digitBoxes{};  // Label44..Label47 as positions 1..4
   bool digitBoxesVisible = true;
   // Results table rows 1..8: (Label 17+3n, 18+3n, 19+3n).
-  std::array<bool, 9> rowVisible{};
-  std::array<Text, 9> rowGuess{};
-  std::array<Text, 9> rowResult{};
+  Arr<bool, 8> rowVisible{};
+  Arr<Text, 8> rowGuess{};
+  Arr<Text, 8> rowResult{};
   bool congratsVisible = false;  // Label49 "Поздравляем!"
   bool okVisible = false;        // Command3
   bool okEnabled = false;

@@ -217,7 +217,8 @@ int PartitionGuess(std::span<const int> candidates, std::uint16_t touched) {
     const std::uint8_t g0 = static_cast<std::uint8_t>(gd[0] - '0'), g1 = static_cast<std::uint8_t>(gd[1] - '0'),
                        g2 = static_cast<std::uint8_t>(gd[2] - '0'), g3 = static_cast<std::uint8_t>(gd[3] - '0');
     for (std::size_t i = 0; i < n; ++i) {
-      const unsigned bulls = (digit[0][i] == g0) + (digit[1][i] == g1) + (digit[2][i] == g2) + (digit[3][i] == g3);
+      const unsigned bulls = static_cast<unsigned>((digit[0][i] == g0) + (digit[1][i] == g1) + (digit[2][i] == g2) +
+                                                  (digit[3][i] == g3));
       const unsigned m = mask[i];
       const unsigned shared = ((m >> g0) & 1u) + ((m >> g1) & 1u) + ((m >> g2) & 1u) + ((m >> g3) & 1u);
       key[i] = static_cast<std::uint8_t>(4 * bulls + shared);  // = bulls * 5 + cows

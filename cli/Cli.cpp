@@ -34,7 +34,7 @@ struct Turn {
 };
 
 struct PlayedStory {
-  std::array<Long, 11> settings{};  // as the build left them, before the clock moved the weather
+  Arr<Long, 10> settings{};  // as the build left them, before the clock moved the weather
   std::vector<Turn> turns;
 };
 
@@ -69,12 +69,12 @@ PlayedStory Play(StorySession& session, Player* player) {
     const StoryState& s = session.state();
     const Long n = s.attemptNo - 1;
     Turn t;
-    t.guess = ToUtf8(s.guesses[static_cast<std::size_t>(n)]);
-    t.result = ToUtf8(s.results[static_cast<std::size_t>(n)]);
+    t.guess = ToUtf8(s.guesses[n]);
+    t.result = ToUtf8(s.results[n]);
     t.verdict = s.verdict;
     t.status = ToUtf8(s.statusLine);
     played.turns.push_back(t);
-    player->Told(guess, s.bulls[static_cast<std::size_t>(n)], s.cows[static_cast<std::size_t>(n)]);
+    player->Told(guess, s.bulls[n], s.cows[n]);
   }
   return played;
 }
@@ -95,14 +95,14 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   j["seed"] = seed;
   j["title"] = ToUtf8(s.title);
   json settings = json::array();
-  for (int i = 1; i <= 10; ++i) settings.push_back(played.settings[static_cast<std::size_t>(i)]);
+  for (int i = 1; i <= 10; ++i) settings.push_back(played.settings[i]);
   j["settings"] = settings;
   j["plotVariant"] = s.plotVariant;
   json cast = json::array();
-  for (int i = 1; i <= 10; ++i) cast.push_back(ToUtf8(s.castNames[static_cast<std::size_t>(i)]));
+  for (int i = 1; i <= 10; ++i) cast.push_back(ToUtf8(s.castNames[i]));
   j["cast"] = cast;
   json questions = json::array();
-  for (int i = 1; i <= 4; ++i) questions.push_back(ToUtf8(s.questions[static_cast<std::size_t>(i)]));
+  for (int i = 1; i <= 4; ++i) questions.push_back(ToUtf8(s.questions[i]));
   j["questions"] = questions;
   j["code"] = CodeText(s);
   json turns = json::array();
@@ -112,10 +112,10 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   j["ending"] = session.finished() ? json(static_cast<int>(session.ending())) : json(nullptr);
   j["status"] = ToUtf8(s.statusLine);
   json lines = json::array();
-  for (Long i = 1; i <= s.lineCount; ++i) lines.push_back(ToUtf8(s.textLines[static_cast<std::size_t>(i)]));
+  for (Long i = 1; i <= s.lineCount; ++i) lines.push_back(ToUtf8(s.textLines[i]));
   j["lines"] = lines;
   json facts = json::array();
-  for (Long i = 1; i <= s.factCount; ++i) facts.push_back(ToUtf8(s.facts[static_cast<std::size_t>(i)]));
+  for (Long i = 1; i <= s.factCount; ++i) facts.push_back(ToUtf8(s.facts[i]));
   j["facts"] = facts;
   return j;
 }

@@ -29,7 +29,7 @@ TextView LastAttempt(const StoryState& s, const Arr<Text, 10>& values) {
 bool IsFact(const StoryState& s, TextView name) {
   Long count = std::min<Long>(s.factCount, kMaxFacts);
   for (Long i = 1; i <= count; ++i)
-    if (s.facts[static_cast<std::size_t>(i)] == name) return true;
+    if (s.facts[i] == name) return true;
   return false;
 }
 
@@ -39,7 +39,7 @@ bool TokenHolds(const StoryState& s, TextView pre, TimeWindow mode) {
   if (StartsWith(pre, u"_word_")) {
     Long index = s.titleWord;
     if (index < 0 || index > kMaxTitleWords) return false;
-    return TokenValue(pre, 8) == s.titleWords[static_cast<std::size_t>(index)];
+    return TokenValue(pre, 8) == s.titleWords[index];
   }
   if (StartsWith(pre, u"_den1_")) {
     double d = s.dayOfYear + Number(TokenValue(pre, 8));

@@ -150,9 +150,9 @@ class PhraseFileWalk {
     if (c.fact.empty()) return;
     const Long count = std::clamp<Long>(s_.factCount, 0, kMaxFacts);
     for (Long i = 1; i <= count; ++i)
-      if (s_.facts[static_cast<std::size_t>(i)] == c.fact) return;
+      if (s_.facts[i] == c.fact) return;
     if (count == kMaxFacts) Fail(c.line + 5, "more than 1000 facts");
-    s_.facts[static_cast<std::size_t>(count + 1)] = c.fact;
+    s_.facts[count + 1] = c.fact;
     s_.factCount = count + 1;
   }
 

@@ -31,7 +31,8 @@ Plan ParsePlan(TextView line) {
     std::size_t blank = wordList.find(u' ', start);
     TextView word = wordList.substr(start, blank == TextView::npos ? TextView::npos : blank - start);
     if (word.empty()) throw PlanError{"an empty plan word"};
-    if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords)) throw PlanError{"more than 50 words in a plan line"};
+    if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords))
+      throw PlanError{"more than 50 words in a plan line"};
     plan.words.emplace_back(word);
     plan.keys.push_back(AllButLast(word));
     if (blank == TextView::npos) break;

@@ -12,7 +12,7 @@ constexpr TextView kCall = u"_call";
 // castForms(n) without its final code character; n = 0 means member 10.
 Text CastMember(const StoryState& s, int n) {
   if (n == 0) n = 10;
-  return AllButLast(s.castForms[static_cast<std::size_t>(n)]);
+  return AllButLast(s.castForms[n]);
 }
 
 // The digit right after a five-character token, 0 when there is none.
@@ -27,8 +27,9 @@ void ReplaceSuspect(const StoryState& s, Text& buffer) {
   int member = 0;  // an empty guess, a position beyond it and position 0 all name member 10
   Long last = s.attemptNo - 1;
   if (position >= 1 && last >= 0 && last <= 10) {
-    const Text& guess = s.guesses[static_cast<std::size_t>(last)];
-    if (static_cast<std::size_t>(position) <= guess.size()) member = DigitValue(guess[position - 1]);
+    const Text& guess = s.guesses[last];
+    const auto at = static_cast<std::size_t>(position);
+    if (at <= guess.size()) member = DigitValue(guess[at - 1]);
   }
   buffer.replace(p, 5, CastMember(s, member));
 }

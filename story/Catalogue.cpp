@@ -97,7 +97,7 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
   s.titleWord = Int(rng.Rnd() * s.titleWordCount) + 1;
 
   // 6. The title.
-  s.title = theme.substr(0, p) + s.titleWords[static_cast<std::size_t>(s.titleWord)] +
+  s.title = theme.substr(0, p) + s.titleWords[s.titleWord] +
             theme.substr(p + kPlaceholder.size());
 }
 

@@ -43,7 +43,7 @@ void CheckSettings(const StoryState& s) {
                                       {6, 4, "clouds"},    {7, 4, "wind"},         {8, 3, "temperature"},
                                       {9, 8, "precipitation"}};
   for (const Limit& l : kLimits) {
-    Long v = s.settings[static_cast<std::size_t>(l.element)];
+    Long v = s.settings[l.element];
     if (v < 0 || v > l.last)
       throw DataError(kSettingsFileName, l.element,
                       std::string(l.name) + " " + std::to_string(v) + " is outside 0.." +

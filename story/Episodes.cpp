@@ -74,7 +74,7 @@ Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
     if (size > 0 && r.group == key) {
       ++size;
     } else {
-      if (size > 0) s.groupSizes[static_cast<std::size_t>(groups)] = size;
+      if (size > 0) s.groupSizes[groups] = size;
       ++groups;
       if (groups > kMaxGroups) throw DataError(file->name, r.line, "more than 100 groups");
       key = r.group;
@@ -85,7 +85,7 @@ Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
   // The state holds the record read last, as a reading of the whole file leaves it.
   if (!file->records.empty()) Assign(s, file->records.back());
   if (file->fault) throw *file->fault;
-  s.groupSizes[static_cast<std::size_t>(groups)] = size;
+  s.groupSizes[groups] = size;
   return groups;
 }
 
@@ -93,7 +93,7 @@ void AppendLine(StoryState& s, TextView line, TextView fileName) {
   if (s.lineCount >= kMaxTextLines)
     throw DataError(ToUtf8(fileName), 0, "the story grows past 10000 lines");
   ++s.lineCount;
-  s.textLines[static_cast<std::size_t>(s.lineCount)] = Text(line);
+  s.textLines[s.lineCount] = Text(line);
 }
 
 void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fileName, bool markUsed) {
@@ -101,14 +101,14 @@ void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fi
   if (s.stepRoll < s.recChance) {
     s.stepKept = 1;
     if (markUsed)
-      s.usedRecords[static_cast<std::size_t>(s.groupNo)][static_cast<std::size_t>(s.pickedRecord)] = 1;
+      s.usedRecords[s.groupNo][s.pickedRecord] = 1;
   } else {
     s.stepKept = 0;
   }
   s.savedLineCount = s.lineCount;
   // The line the text starts on may already hold text (a paragraph indent, or an open last line
   // of the previous paragraph): a dropped step gives that line back as it was.
-  const Text savedLine = s.textLines[static_cast<std::size_t>(s.savedLineCount)];
+  const Text savedLine = s.textLines[s.savedLineCount];
   RenderPhraseFile(s, rng, dir);
   if (s.lineCount > 1 && s.recBreak == 0) {
     AppendLine(s, u"   ", fileName);
@@ -118,9 +118,9 @@ void PlayEpisodeStep(StoryState& s, Random& rng, const DataDir& dir, TextView fi
   }
   StepClock(s, rng);
   if (s.stepKept == 0) {
-    for (Long i = s.savedLineCount + 1; i <= s.lineCount; ++i) s.textLines[static_cast<std::size_t>(i)].clear();
+    for (Long i = s.savedLineCount + 1; i <= s.lineCount; ++i) s.textLines[i].clear();
     s.lineCount = s.savedLineCount;
-    s.textLines[static_cast<std::size_t>(s.savedLineCount)] = savedLine;
+    s.textLines[s.savedLineCount] = savedLine;
   }
 }
 
@@ -130,8 +130,8 @@ void StepEpisodeFile(StoryState& s, Random& rng, const DataDir& dir, TextView fi
   std::size_t next = 0;
   s.groupNo = 1;
   while (next < file->records.size()) {
-    const Long size = s.groupSizes[static_cast<std::size_t>(s.groupNo)];
-    const auto& used = s.usedRecords[static_cast<std::size_t>(s.groupNo)];
+    const Long size = s.groupSizes[s.groupNo];
+    const auto& used = s.usedRecords[s.groupNo];
     bool anyFree = !repeatControl;
     for (Long r = 1; r <= size && !anyFree; ++r) anyFree = used[static_cast<std::size_t>(r)] == 0;
     s.pickedRecord = 0;

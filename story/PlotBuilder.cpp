@@ -55,13 +55,13 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
     Text entry = f.ReadTextField();
     if (entry.empty()) throw DataError(f.name(), line, "an empty person entry");
     if (n == kMaxPersons) throw DataError(f.name(), line, "more than 1000 persons");
-    s.personPool[U(++n)] = std::move(entry);
+    s.personPool[++n] = std::move(entry);
   }
   // Ten distinct entries are needed, or the draw below could never finish.
   Long distinct = 0;
   for (Long i = 1; i <= n && distinct < 10; ++i) {
     bool seen = false;
-    for (Long j = 1; j < i && !seen; ++j) seen = s.personPool[U(j)] == s.personPool[U(i)];
+    for (Long j = 1; j < i && !seen; ++j) seen = s.personPool[j] == s.personPool[i];
     if (!seen) ++distinct;
   }
   if (distinct < 10)
@@ -71,12 +71,12 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
     bool repeated = true;
     while (repeated) {
       Long r = Int(n * rng.Rnd()) + 1;
-      s.castForms[U(i)] = s.personPool[U(r)];
+      s.castForms[i] = s.personPool[r];
       repeated = false;
-      for (Long j = 1; j < i && !repeated; ++j) repeated = s.castForms[U(j)] == s.castForms[U(i)];
+      for (Long j = 1; j < i && !repeated; ++j) repeated = s.castForms[j] == s.castForms[i];
     }
   }
-  for (Long i = 1; i <= 10; ++i) s.castNames[U(i)] = WithoutMarks(s.castForms[U(i)]);
+  for (Long i = 1; i <= 10; ++i) s.castNames[i] = WithoutMarks(s.castForms[i]);
 }
 
 Long VariantTotal(InputFile& f) {
@@ -122,9 +122,9 @@ void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir) {
 void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
   // Groups of an earlier story must not stay reachable by a title this story does not load.
   for (Long g = 0; g <= kMaxShadeGroups; ++g) {
-    s.shadeTitles[U(g)].clear();
-    s.shadeCounts[U(g)] = 0;
-    for (auto& line : s.shadeLines[U(g)]) line.clear();
+    s.shadeTitles[g].clear();
+    s.shadeCounts[g] = 0;
+    for (auto& line : s.shadeLines[g]) line.clear();
   }
   InputFile f = dir.Open(StyleFileName(s, u"ottens_"));
   const Long a = s.settings[setting::Absurdity];
@@ -138,8 +138,8 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
     if (applies) {
       if (g == kMaxShadeGroups) throw DataError(f.name(), groupLine, "more than 100 shade groups for one level");
       ++g;
-      s.shadeTitles[U(g)] = std::move(title);
-      s.shadeCounts[U(g)] = flag;
+      s.shadeTitles[g] = std::move(title);
+      s.shadeCounts[g] = flag;
     }
     Long j = 0;
     while (!f.Eof()) {
@@ -149,17 +149,17 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
       ++j;
       if (applies) {
         if (j > kMaxShadeLines) throw DataError(f.name(), line, "more than 100 lines in one shade group");
-        s.shadeLines[U(g)][U(j)] = std::move(text);
+        s.shadeLines[g][j] = std::move(text);
       }
     }
     if (applies) {
-      if (s.shadeCounts[U(g)] == 1) {
+      if (s.shadeCounts[g] == 1) {
         for (Long k = 1; k <= j; ++k) {
           Long r = Int(j * rng.Rnd() + 1);
-          std::swap(s.shadeLines[U(g)][U(k)], s.shadeLines[U(g)][U(r)]);
+          std::swap(s.shadeLines[g][k], s.shadeLines[g][r]);
         }
       }
-      s.shadeCounts[U(g)] = j;
+      s.shadeCounts[g] = j;
     }
   }
 }
@@ -172,8 +172,8 @@ void LoadQuestions(StoryState& s, const DataDir& dir) {
     if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());
     Text question = f.ReadLine();
     std::size_t p = question.find(u"_Z_");
-    if (p != Text::npos) question.replace(p, 3, s.titleWords[U(s.titleWord)]);
-    s.questions[U(q)] = std::move(question);
+    if (p != Text::npos) question.replace(p, 3, s.titleWords[s.titleWord]);
+    s.questions[q] = std::move(question);
   }
 }
 
@@ -182,15 +182,15 @@ void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
   StepEpisodeFile(s, rng, dir, ThemeFileName(s, u"ncl_"), false);
   s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
   for (Long g = 1; g <= kMaxGroups; ++g) {
-    s.groupSizes[U(g)] = 0;
-    for (Long r = 1; r <= kMaxGroupRecords; ++r) s.usedRecords[U(g)][U(r)] = 0;
+    s.groupSizes[g] = 0;
+    for (Long r = 1; r <= kMaxGroupRecords; ++r) s.usedRecords[g][r] = 0;
   }
 }
 
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {
   SettingsValues values = ReadSettingsFile(SettingsPath(dir));
   CheckSettings(values);
-  for (int i = 1; i <= 10; ++i) s.settings[U(i)] = values[U(i)];
+  for (int i = 1; i <= 10; ++i) s.settings[i] = values[U(i)];
   ResolveConditions(s, rng);
   s.lineCount = 1;
   ChooseStyleAndTitle(s, rng, dir);

@@ -25,7 +25,7 @@ const Text& LineAt(const StoryState& s, long long i) {
   static const Text empty;
   // Lines past the end of the text array read as empty.
   if (i < 0 || i > kMaxTextLines) return empty;
-  return s.textLines[static_cast<std::size_t>(i)];
+  return s.textLines[i];
 }
 }  // namespace
 

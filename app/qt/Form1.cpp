@@ -280,7 +280,7 @@ void Form1::Mirror() {
   labels_[15]->setText(Q(w.questionCaption));
   for (int i = 1; i <= 4; ++i) {
     QLabel* box = labels_[static_cast<std::size_t>(43 + i)];
-    box->setText(Q(w.digitBoxes[static_cast<std::size_t>(i)]));
+    box->setText(Q(w.digitBoxes[i]));
     box->setVisible(w.digitBoxesVisible);
   }
   hints_.Follow(session_);

@@ -135,7 +135,7 @@ std::unique_ptr<StoryState> Stepping(Long dayOfYear, const char16_t* time, const
   s->clockTime = time;
   s->recDays = days;
   s->recMinutes = minutes;
-  for (int i = 5; i <= 9; ++i) s->settings[static_cast<std::size_t>(i)] = 1;
+  for (int i = 5; i <= 9; ++i) s->settings[i] = 1;
   s->temperature = 99;
   return s;
 }
@@ -225,7 +225,7 @@ TEST(StepClock, MonthTableAndRanges) {
 TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
   auto s = Stepping(100, u"09:00", u"3-7", u"200-300");
   s->settings[setting::Freeze] = 1;
-  for (int i = 6; i <= 9; ++i) s->settings[static_cast<std::size_t>(i)] = 0;
+  for (int i = 6; i <= 9; ++i) s->settings[i] = 0;
   ScriptedRandom rng{0.9, 0.0, 0.5};
   Repeat(rng, 6, 0.9);
   rng.Add(0.0);  // would open the gate if changes were allowed
@@ -233,7 +233,7 @@ TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
   EXPECT_TRUE(rng.AllUsed());
   EXPECT_EQ(s->dayOfYear, 100);
   EXPECT_EQ(s->clockTime, u"12:00");  // exactly 180 minutes
-  for (int i = 6; i <= 9; ++i) EXPECT_EQ(s->settings[static_cast<std::size_t>(i)], 0);
+  for (int i = 6; i <= 9; ++i) EXPECT_EQ(s->settings[i], 0);
   EXPECT_EQ(s->temperature, 99);
 
   // Midnight still adds a day, and there is no night skip.
@@ -247,7 +247,7 @@ TEST(StepClock, FreezeKeepsTheDateCapsTheAdvanceAndClosesTheGate) {
 TEST(StepClock, OpenGateDrawsUnsetWeatherTemperaturePrecipitationAndSpecials) {
   auto s = Stepping(170, u"12:00", u"0-0", u"0-0");  // 19 June, block 7
   s->settings[setting::TimeBlock] = 7;
-  for (int i = 6; i <= 9; ++i) s->settings[static_cast<std::size_t>(i)] = 0;
+  for (int i = 6; i <= 9; ++i) s->settings[i] = 0;
   ScriptedRandom rng{0.0, 0.0, 0.5};
   Repeat(rng, 6, 0.9);
   rng.Add({0.1,            // gate: 10 < 50

@@ -29,7 +29,7 @@ class Eligibility : public ::testing::Test {
     s->startTime = u"09:00";
     s->attemptNo = 1;
   }
-  void Record(const char* fact) { s->facts[static_cast<std::size_t>(++s->factCount)] = T(fact); }
+  void Record(const char* fact) { s->facts[++s->factCount] = T(fact); }
   bool Test(const char* conditions, const char* pre = "", const char* level = "0",
             TimeWindow mode = TimeWindow::Strict) {
     return IsEligible(*s, T(conditions), T(pre), T(level), mode, window);

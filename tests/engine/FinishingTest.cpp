@@ -22,14 +22,14 @@ class Finishing : public ::testing::Test {
   // The story so far: lines 1..n, the last one current.
   void StartWith(Long lineCount, const char* current) {
     s->lineCount = lineCount;
-    s->textLines[static_cast<std::size_t>(lineCount)] = T(current);
+    s->textLines[lineCount] = T(current);
   }
   void Finish(const char* buffer, const char* kind = "0", const char* closing = "1", const char* level = "0") {
     FinishParagraph(*s, rng, T(buffer), ParagraphPlan{T(kind), T(closing), T(level)});
   }
   Lines From(Long first) const {
     Lines out;
-    for (Long i = first; i <= s->lineCount; ++i) out.push_back(ToUtf8(s->textLines[static_cast<std::size_t>(i)]));
+    for (Long i = first; i <= s->lineCount; ++i) out.push_back(ToUtf8(s->textLines[i]));
     return out;
   }
 

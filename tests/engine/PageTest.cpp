@@ -10,7 +10,7 @@ namespace {
 
 std::unique_ptr<StoryState> TextOf(int lines) {
   auto s = std::make_unique<StoryState>();
-  for (int i = 1; i <= lines; ++i) s->textLines[static_cast<std::size_t>(i)] = T("строка ") + Text(1, u'0' + i % 10);
+  for (int i = 1; i <= lines; ++i) s->textLines[i] = T("строка ") + Text(1, u'0' + i % 10);
   s->textLines[1] = T("Вечер");
   s->lineCount = lines;
   return s;

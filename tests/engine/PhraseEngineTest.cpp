@@ -39,7 +39,7 @@ class PhraseEngine : public ::testing::Test {
     s->startTime = u"09:00";
     const char* cast[] = {"", "Ива|нов1", "Пет|ров2", "Си|до|ров3", "Гусь4", "Ко|тов5",
                           "Ли|син6", "Ежов7", "Вол|ков8", "Мед|ве|дев9", "Бо|бров0"};
-    for (int i = 1; i <= 10; ++i) s->castForms[static_cast<std::size_t>(i)] = T(cast[i]);
+    for (int i = 1; i <= 10; ++i) s->castForms[i] = T(cast[i]);
     s->shadeTitles[1] = T("запах");
     s->shadeCounts[1] = 2;
     s->shadeLines[1][1] = T("дым");
@@ -62,12 +62,12 @@ class PhraseEngine : public ::testing::Test {
   void Render() { RenderPhraseFile(*s, rng, DataDir(dir_)); }
   Lines From(Long first) const {
     Lines out;
-    for (Long i = first; i <= s->lineCount; ++i) out.push_back(ToUtf8(s->textLines[static_cast<std::size_t>(i)]));
+    for (Long i = first; i <= s->lineCount; ++i) out.push_back(ToUtf8(s->textLines[i]));
     return out;
   }
   Lines Facts() const {
     Lines out;
-    for (Long i = 1; i <= s->factCount; ++i) out.push_back(ToUtf8(s->facts[static_cast<std::size_t>(i)]));
+    for (Long i = 1; i <= s->factCount; ++i) out.push_back(ToUtf8(s->facts[i]));
     return out;
   }
 
@@ -185,7 +185,7 @@ TEST_F(PhraseEngine, TooManyCandidatesAndFacts) {
   }
 
   s->factCount = kMaxFacts;
-  for (Long i = 1; i <= kMaxFacts; ++i) s->facts[static_cast<std::size_t>(i)] = u"f" + NumText(i);
+  for (Long i = 1; i <= kMaxFacts; ++i) s->facts[i] = u"f" + NumText(i);
   WriteScene({"0 aa1|1|0"}, {Record("aa", "Раз.", "", "f7"), Record("aa", "Два.", "", "новый")});
   rng.Add({0.99, 0.9});
   try {

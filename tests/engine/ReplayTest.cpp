@@ -33,9 +33,7 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void Keep(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+void Keep(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // A story kept whole: its material, seed and player (a --play name, or the guesses given).
 struct Whole {
@@ -47,9 +45,12 @@ struct Whole {
 // Lost, quickly won and won at the eighth guess, on both materials; the shipped ones are long,
 // so only a few (themes 1 and 4 here, every theme in the digests).
 const Whole kWhole[] = {
-    {"story", 1, {"--play", "random"}},  {"story", 2, {"--play", "random"}},
-    {"story", 3, {"--play", "random"}},  {"story", 4, {"--play", "solver"}},
-    {"story", 5, {"--play", "best"}},    {"story", 6, {"--play", "best"}},
+    {"story", 1, {"--play", "random"}},
+    {"story", 2, {"--play", "random"}},
+    {"story", 3, {"--play", "random"}},
+    {"story", 4, {"--play", "solver"}},
+    {"story", 5, {"--play", "best"}},
+    {"story", 6, {"--play", "best"}},
     {"story", 1, {"--guesses", "5678,5679,5689,5789,6789,0567,0568,1403"}},
     {"shipped", 3, {"--play", "random"}},
     {"shipped", 9, {"--guesses", "0123,0167,0169,0179,0189,0169,0789,5482"}},
@@ -82,13 +83,14 @@ TEST(Replay, ManyStoriesKeepTheirDigest) {
   for (const char* material : {"story", "shipped"})
     for (const char* play : kPlayers)
       for (std::uint64_t seed = 1; seed <= 100; ++seed)
-        now << material << ' ' << play << ' ' << seed << ' ' << std::hex << Digest(Story({material, seed, {"--play", play}}))
-            << std::dec << '\n';
+        now << material << ' ' << play << ' ' << seed << ' ' << std::hex
+            << Digest(Story({material, seed, {"--play", play}})) << std::dec << '\n';
   if (Recording()) return Keep(path, now.str());
   std::istringstream was(ReadAll(path)), is(now.str());
   int n = 0;
   for (std::string a, b; std::getline(was, a) && std::getline(is, b); ++n)
-    EXPECT_EQ(a, b) << "(material, player, seed, digest): tell it with quorbel-cli --json --data tests/fixtures/<material>";
+    EXPECT_EQ(a, b)
+        << "(material, player, seed, digest): tell it with quorbel-cli --json --data tests/fixtures/<material>";
   EXPECT_EQ(n, 600);
 }
 

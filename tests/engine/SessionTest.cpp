@@ -84,7 +84,7 @@ TEST_F(Session, PicksFillTheBoxesAndCancelTakesThemBack) {
   EXPECT_EQ(session.state().answerPos, 6);
 
   session.Cancel();
-  for (int k = 1; k <= 10; ++k) EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
+  for (int k = 1; k <= 10; ++k) EXPECT_TRUE(w.suspectVisible[k]);
   EXPECT_EQ(w.digitBoxes[1], u"");
   EXPECT_FALSE(w.okEnabled);
   EXPECT_EQ(session.state().answerPos, 1);
@@ -108,8 +108,8 @@ TEST_F(Session, AWinOnTheThirdGuessEndsTheStory) {
   EXPECT_FALSE(w.rowVisible[4]);
   EXPECT_TRUE(w.congratsVisible);
   for (int k = 1; k <= 10; ++k) {
-    EXPECT_FALSE(w.suspectVisible[static_cast<std::size_t>(k)]);
-    EXPECT_FALSE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+    EXPECT_FALSE(w.suspectVisible[k]);
+    EXPECT_FALSE(w.suspectEnabled[k]);
   }
   EXPECT_FALSE(w.instructionVisible);
   EXPECT_FALSE(w.questionVisible);
@@ -136,11 +136,11 @@ TEST_F(Session, EightMissesEndInDefeatAndTheLastGuessCanStillWin) {
   for (int n = 1; n <= 8; ++n) Guess(session, Miss(code));
   const WindowState& w = session.window();
   EXPECT_EQ(session.ending(), Ending::Defeat);
-  for (int n = 1; n <= 8; ++n) EXPECT_TRUE(w.rowVisible[static_cast<std::size_t>(n)]);
+  for (int n = 1; n <= 8; ++n) EXPECT_TRUE(w.rowVisible[n]);
   EXPECT_FALSE(w.congratsVisible);
   for (int k = 1; k <= 10; ++k) {
-    EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
-    EXPECT_FALSE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+    EXPECT_TRUE(w.suspectVisible[k]);
+    EXPECT_FALSE(w.suspectEnabled[k]);
   }
   EXPECT_EQ(session.state().attemptNo, 9);
 
@@ -207,7 +207,7 @@ TEST_F(Session, AFinishedStoryIsUnsavedUntilEitherSaveWritesIt) {
   const Text& reveal = session.window().codeReveal;
   EXPECT_EQ(reveal.substr(0, 14), T("Шифр был: ") + FromUtf8(code));
   const Long digit = session.state().codeDigits[1];
-  EXPECT_NE(reveal.find(session.window().suspectCaptions[static_cast<std::size_t>(digit == 0 ? 10 : digit)]),
+  EXPECT_NE(reveal.find(session.window().suspectCaptions[digit == 0 ? 10 : digit]),
             Text::npos);
   session.SaveCopy(dir.root() / "копия.txt");
   EXPECT_TRUE(std::filesystem::exists(dir.root() / "копия.txt"));
@@ -240,8 +240,8 @@ TEST_F(Session, NewStoryAfterAWinResetsEverything) {
   EXPECT_FALSE(w.congratsVisible);
   EXPECT_FALSE(w.rowVisible[1]);
   for (int k = 1; k <= 10; ++k) {
-    EXPECT_TRUE(w.suspectVisible[static_cast<std::size_t>(k)]);
-    EXPECT_TRUE(w.suspectEnabled[static_cast<std::size_t>(k)]);
+    EXPECT_TRUE(w.suspectVisible[k]);
+    EXPECT_TRUE(w.suspectEnabled[k]);
   }
   EXPECT_FALSE(w.okVisible);
   EXPECT_FALSE(w.cancelVisible);

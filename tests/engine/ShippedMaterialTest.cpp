@@ -52,7 +52,7 @@ TEST(ShippedMaterial, EveryThemeAndVariantOfBothStylesPlaysToItsEnd) {
       variants.insert(s.plotVariant);
       std::size_t words = 0;
       for (Long i = 1; i <= s.lineCount; ++i) {
-        const Text& line = s.textLines[static_cast<std::size_t>(i)];
+        const Text& line = s.textLines[i];
         EXPECT_LE(line.size(), i == 1 ? 45u : 51u) << "seed " << seed << " line " << i;
         for (const char16_t* token : {u"_sus", u"_npc", u"_call", u"_Z_", u"|"})
           EXPECT_FALSE(Contains(line, token)) << ToUtf8(line);

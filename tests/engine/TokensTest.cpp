@@ -17,7 +17,7 @@ class Tokens : public ::testing::Test {
   Tokens() {
     const char* cast[] = {"", "Ива|нов1", "Пет|ров2", "Си|до|ров3", "Гусь4", "Ко|тов5",
                           "Ли|син6", "Ежов7", "Вол|ков8", "Мед|ве|дев9", "Бо|бров0"};
-    for (int i = 1; i <= 10; ++i) s->castForms[static_cast<std::size_t>(i)] = T(cast[i]);
+    for (int i = 1; i <= 10; ++i) s->castForms[i] = T(cast[i]);
     s->shadeTitles[1] = T("погода");
     s->shadeCounts[1] = 1;
     s->shadeLines[1][1] = T("шёл| |дождь");

@@ -54,7 +54,7 @@ class MainWindowTest : public QObject {
     const auto& d = form_->session().state().codeDigits;
     return QString("%1%2%3%4").arg(d[1]).arg(d[2]).arg(d[3]).arg(d[4]);
   }
-  QString Question(int i) { return QString::fromStdU16String(form_->session().state().questions[static_cast<std::size_t>(i)]); }
+  QString Question(int i) { return QString::fromStdU16String(form_->session().state().questions[i]); }
 
   void Tick() {
     auto* timer = Find<QTimer>(form_.get(), "Timer1");
@@ -312,7 +312,7 @@ class MainWindowTest : public QObject {
     const auto& s = form_->session().state();
     QByteArray expected;
     for (int i = 1; i <= s.lineCount; ++i) {
-      const auto line = (i == 1 ? u"   " : u"") + s.textLines[static_cast<std::size_t>(i)];
+      const auto line = (i == 1 ? u"   " : u"") + s.textLines[i];
       expected += QByteArray::fromStdString(*EncodeCp1251(line)) + "\r\n";
     }
     QTest::mouseClick(Button(form_.get(), 6), Qt::LeftButton);
@@ -351,7 +351,7 @@ class MainWindowTest : public QObject {
 
     auto& s = form_->session().state();
     for (auto& line : s.textLines) line.clear();
-    for (int i = 1; i <= 25; ++i) s.textLines[static_cast<std::size_t>(i)] = FromUtf8("Встрока " + std::to_string(i));
+    for (int i = 1; i <= 25; ++i) s.textLines[i] = FromUtf8("Встрока " + std::to_string(i));
     s.lineCount = 25;
     QLabel* picture = Find<QLabel>(form_.get(), "Picture1");
     QWidget* up = Button(form_.get(), 1);
@@ -509,7 +509,7 @@ class MainWindowTest : public QObject {
     const auto& page = form_->session().window().page;
     QVERIFY(page.freshFirst > 1 && s.lineCount > 2 * 19);
     QCOMPARE(s.topLine, page.freshFirst);
-    QCOMPARE(Text(51), QString::fromStdU16String(s.textLines[static_cast<std::size_t>(s.topLine)]));
+    QCOMPARE(Text(51), QString::fromStdU16String(s.textLines[s.topLine]));
     for (int k = 0; k < 19; ++k) QVERIFY(Find<QWidget>(form_.get(), QString("Mark%1").arg(51 + k))->isVisible());
     QVERIFY(ButtonShown(1) && ButtonShown(2));
     const long long first = s.topLine;
