@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "story/Numbers.h"
 
@@ -64,38 +65,28 @@ Text CloseLine(TextView line) {
 
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng) {
   const auto w = static_cast<std::size_t>(std::max(width, 0));
+  // The places a blank may go, found afresh after each blank added: one draw picks among them.
+  std::vector<std::size_t> places;
   if (how == Justify::Full) {
     while (line.size() < w) {
-      std::size_t n = 0;
+      places.clear();
       for (std::size_t k = 0; k < line.size(); ++k)
-        if (OpenPunctuationGap(line, k)) ++n;
+        if (OpenPunctuationGap(line, k)) places.push_back(k + 2);
       double rnd = rng.Rnd();
-      if (n == 0) break;
-      std::size_t r = Pick(n, rnd);
-      for (std::size_t k = 0, seen = 0; k < line.size(); ++k) {
-        if (OpenPunctuationGap(line, k) && ++seen == r) {
-          line.insert(k + 2, 1, u' ');
-          break;
-        }
-      }
+      if (places.empty()) break;
+      line.insert(places[Pick(places.size(), rnd) - 1], 1, u' ');
     }
   }
   while (line.size() < w) {
     std::size_t start = 0;
-    if (line.substr(0, 3) == kIndent) start = 3;
+    if (TextView(line).substr(0, 3) == kIndent) start = 3;
     if (dialogue) start = 5;
-    std::size_t n = 0;
+    places.clear();
     for (std::size_t k = start; k < line.size(); ++k)
-      if (line[k] == u' ') ++n;
+      if (line[k] == u' ') places.push_back(k + 1);
     double rnd = rng.Rnd();
-    if (n == 0) break;
-    std::size_t r = Pick(n, rnd);
-    for (std::size_t k = start, seen = 0; k < line.size(); ++k) {
-      if (line[k] == u' ' && ++seen == r) {
-        line.insert(k + 1, 1, u' ');
-        break;
-      }
-    }
+    if (places.empty()) break;
+    line.insert(places[Pick(places.size(), rnd) - 1], 1, u' ');
   }
 }
 
