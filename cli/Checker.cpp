@@ -58,8 +58,6 @@ bool AllDigits(TextView t) {
   return !t.empty() && std::all_of(t.begin(), t.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
-constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-constexpr std::array<int, 12> kMonthOffset = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 bool IsLetter(char16_t c) {
   return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё' || (c >= u'a' && c <= u'z') ||
@@ -305,10 +303,6 @@ class Checker {
       Error(rel, 1, "file not found");
       return;
     }
-    static const std::array<const char*, 10> names = {"style",         "theme",  "absurdity", "month",
-                                                      "time of day",   "clouds", "wind",      "temperature",
-                                                      "precipitation", "freeze"};
-    static const std::array<long long, 10> highest = {-1, -1, 3, 12, 12, 4, 4, 3, 8, 1};
     std::array<long long, 10> v{};
     for (int i = 0; i < 10; ++i) {
       if (f->Eof()) {
@@ -318,14 +312,17 @@ class Checker {
       int line = f->LineNumber();
       Text t = f->ReadTextField();
       auto n = WholeNumber(t);
-      std::string what = "setting " + std::to_string(i + 1) + " (" + names[i] + ")";
+      std::string what = "setting " + std::to_string(i + 1) + " (" + setting::kRules[i + 1].name + ")";
       if (!n) {
         Error(rel, line, what + " " + Quoted(t) + " is not a whole number");
         continue;
       }
       v[i] = *n;
-      if (*n < 0 || (highest[i] >= 0 && *n > highest[i])) {
-        Error(rel, line, what + " must be 0.." + (highest[i] >= 0 ? std::to_string(highest[i]) : "N"));
+      // Style and theme are checked against the catalogues below.
+      const bool catalogued = i + 1 == setting::Style || i + 1 == setting::Theme;
+      const long long highest = setting::kRules[i + 1].last;
+      if (*n < 0 || (!catalogued && *n > highest)) {
+        Error(rel, line, what + " must be 0.." + (catalogued ? "N" : std::to_string(highest)));
         continue;
       }
       if (i == 0 && *n > static_cast<long long>(styles_.size()) && !styles_.empty())

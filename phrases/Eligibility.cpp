@@ -9,7 +9,6 @@
 namespace quorbel::phrases {
 namespace {
 
-constexpr std::array<int, 12> kMonthOffsets = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 double Number(TextView text) { return LenientDecimal(text); }
 
@@ -69,10 +68,10 @@ bool ColumnAdmits(double column, double storyValue) { return column == 0 || colu
 }  // namespace
 
 bool DayOfYearOf(TextView day, TextView month, double& dayOfYear) {
-  for (std::size_t m = 0; m < kMonthOffsets.size(); ++m) {
+  for (std::size_t m = 0; m < kMonthOffset.size(); ++m) {
     const char16_t name[2] = {static_cast<char16_t>(u'0' + (m + 1) / 10), static_cast<char16_t>(u'0' + (m + 1) % 10)};
     if (month == TextView(name, 2)) {
-      dayOfYear = Number(day) + kMonthOffsets[m];
+      dayOfYear = Number(day) + kMonthOffset[m];
       return true;
     }
   }

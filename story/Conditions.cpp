@@ -34,20 +34,12 @@ Text Phrase(const std::array<const char*, N>& phrases, Long value) {
 // The settings come from "quorbel.cfg", one value per line; a value the lists cannot hold would
 // index past the month tables, so it is reported against its line instead.
 void CheckSettings(const StoryState& s) {
-  struct Limit {
-    int element;
-    Long last;
-    const char* name;
-  };
-  static constexpr Limit kLimits[] = {{3, 3, "absurdity"}, {4, 12, "month"},       {5, 12, "time of day"},
-                                      {6, 4, "clouds"},    {7, 4, "wind"},         {8, 3, "temperature"},
-                                      {9, 8, "precipitation"}};
-  for (const Limit& l : kLimits) {
-    Long v = s.settings[l.element];
-    if (v < 0 || v > l.last)
-      throw DataError(kSettingsFileName, l.element,
-                      std::string(l.name) + " " + std::to_string(v) + " is outside 0.." +
-                          std::to_string(l.last));
+  for (int element = setting::Absurdity; element <= setting::Precipitation; ++element) {
+    const setting::Rule& rule = setting::kRules[element];
+    const Long v = s.settings[element];
+    if (v < 0 || v > rule.last)
+      throw DataError(kSettingsFileName, element,
+                      std::string(rule.name) + " " + std::to_string(v) + " is outside 0.." + std::to_string(rule.last));
   }
 }
 

@@ -28,11 +28,11 @@ Text WithoutMarks(TextView form) {
 // The ten settings values must lie within what the settings window can store; anything else
 // would send the opening conditions off their tables.
 void CheckSettings(const SettingsValues& v) {
-  static constexpr Long kMax[11] = {0, 1000000, 1000000, 3, 12, 12, 4, 4, 3, 8, 1};
   for (int i = 1; i <= 10; ++i) {
-    if (v[U(i)] < 0 || v[U(i)] > kMax[i])
-      throw DataError(kSettingsFileName, i, "value " + std::to_string(v[U(i)]) + " is out of range 0.." +
-                                                std::to_string(kMax[i]));
+    const Long last = setting::kRules[i].last;
+    if (v[U(i)] < 0 || v[U(i)] > last)
+      throw DataError(kSettingsFileName, i,
+                      "value " + std::to_string(v[U(i)]) + " is out of range 0.." + std::to_string(last));
   }
 }
 

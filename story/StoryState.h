@@ -30,9 +30,23 @@ constexpr int kMaxCandidates = 1000;
 // The ten settings, in the order quorbel.cfg lists them.
 namespace setting {
 // TimeBlock: the block of the day the story starts in.
-constexpr int Style = 1, Theme = 2, Absurdity = 3, Month = 4, TimeBlock = 5, Clouds = 6, Wind = 7,
-              TemperatureClass = 8, Precipitation = 9, Freeze = 10;
+constexpr int Style = 1, Theme = 2, Absurdity = 3, Month = 4, TimeBlock = 5, Clouds = 6, Wind = 7, TemperatureClass = 8,
+              Precipitation = 9, Freeze = 10;
+
+// Each setting's name in messages and the largest value it may hold (0 is "random"); style and
+// theme are bounded by the catalogues, far below their limit here.
+struct Rule {
+  const char* name;
+  int last;
+};
+constexpr Rule kRules[11] = {
+    {"", 0},       {"style", 1000000}, {"theme", 1000000}, {"absurdity", 3},     {"month", 12}, {"time of day", 12},
+    {"clouds", 4}, {"wind", 4},        {"temperature", 3}, {"precipitation", 8}, {"freeze", 1}};
 }  // namespace setting
+
+// Days of the months of a year that is not a leap year, and the days of the year before each.
+constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr std::array<int, 12> kMonthOffset = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 // An array addressed from 1 to Last by any whole number; element 0 is there too. An index out of
 // bounds stops a debug or sanitizer build on the spot instead of reaching a neighbour's memory.
