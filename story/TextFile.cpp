@@ -289,6 +289,10 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
     bytes += *encoded;
     bytes += "\r\n";
   }
+  WriteFileBytes(path, bytes, displayName);
+}
+
+void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, const std::string& displayName) {
 #ifdef _WIN32
   WindowsWriteReplacing(path, bytes, displayName);
 #else

@@ -80,6 +80,8 @@ Text ReadName(InputFile& f, bool asLine);
 // and a rename, so a failed write never leaves a half-written file in place of the old one.
 void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& lines,
                    const std::string& displayName);
+// The same for bytes as they are.
+void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, const std::string& displayName);
 
 // The folder that holds the story material; every data file name is relative to it.
 // A story opens the same phrase files again and again, so decoded files, and what was parsed

@@ -194,18 +194,6 @@ bool SameContent(const std::filesystem::path& path, const std::string& bytes) {
   return have == bytes;
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::filesystem::path tmp = path;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) throw std::runtime_error("cannot be written");
-  }
-  std::filesystem::rename(tmp, path);
-}
-
 }  // namespace
 
 Hyphenator::Hyphenator(const std::string& patternFile) : dict_(hnj_hyphen_load(patternFile.c_str())) {
@@ -487,7 +475,9 @@ TreeStats ConvertTree(const Hyphenator& hyph, const std::filesystem::path& srcRo
         continue;
       }
       fs::create_directories(out.parent_path());
-      WriteBytes(out, bytes);
+      WriteFileBytes(out, bytes, display);
+    } catch (const DataError& e) {
+      errors.push_back({display, e.line(), e.problem()});
     } catch (const std::exception& e) {
       errors.push_back({display, 0, e.what()});
     }
