@@ -17,8 +17,8 @@ std::unique_ptr<quorbel::StoryState> FreshState() {
   auto s = std::make_unique<quorbel::StoryState>();
   s->styleFolder = u"det/";
   s->recPhraseFile = u"fuzz";
-  s->settings[setting::Absurdity] = 2;
-  s->settings[setting::Month] = 6;
+  s->settings[quorbel::setting::Absurdity] = 2;
+  s->settings[quorbel::setting::Month] = 6;
   s->dayOfMonth = 15;
   s->dayOfYear = 166;
   s->startDayOfYear = 166;
