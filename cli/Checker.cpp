@@ -14,6 +14,7 @@
 
 #include "cli/lint/Lint.h"
 #include "story/DataError.h"
+#include "story/MaterialFiles.h"
 #include "story/Numbers.h"
 #include "story/Platform.h"
 #include "story/PlotBuilder.h"
@@ -113,7 +114,7 @@ int LineAt(std::string_view bytes, std::size_t offset) {
   return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<long>(offset), '\n'));
 }
 
-struct ShadeGroup {
+struct ShadeTitle {
   Text title;
   long long level;
   int line;  // the title line
@@ -130,7 +131,7 @@ struct Style {
   std::string folder;  // as written in styles.qrb (UTF-8)
   int number = 0;
   int line = 0;  // line of the pair in styles.qrb
-  std::optional<std::vector<ShadeGroup>> shades;
+  std::optional<std::vector<ShadeTitle>> shades;
   std::optional<std::vector<Text>> words;
   std::set<Text> recordedFacts;
   std::vector<FactUse> factUses;
@@ -203,14 +204,16 @@ class Checker {
   }
 
   // True when every line from the next read on is empty: a file closed by an extra line end.
-  static bool OnlyEmptyLinesLeft(const InputFile& f) {
+  static bool OnlyEmptyLinesFrom(const InputFile& f, int line) {
     const auto& lines = f.lines();
-    return std::all_of(lines.begin() + (f.LineNumber() - 1), lines.end(),
-                       [](const Text& l) { return l.empty(); });
+    return std::all_of(lines.begin() + (line - 1), lines.end(), [](const Text& l) { return l.empty(); });
   }
   bool TrailingEmptyLines(const InputFile& f, const std::string& rel) {
-    if (!OnlyEmptyLinesLeft(f)) return false;
-    Error(rel, f.LineNumber(),
+    return TrailingEmptyLines(f, f.LineNumber(), rel);
+  }
+  bool TrailingEmptyLines(const InputFile& f, int line, const std::string& rel) {
+    if (!OnlyEmptyLinesFrom(f, line)) return false;
+    Error(rel, line,
           "an empty line after the last record (it is read as the start of another record)");
     return true;
   }
@@ -273,25 +276,26 @@ class Checker {
       Error(rel, 1, "file not found");
       return;
     }
-    const auto& lines = f->lines();
-    if (lines.empty()) Error(rel, 1, "no style listed");
-    if (lines.size() % 2 == 1)
-      Error(rel, static_cast<int>(lines.size()), "a style folder without its display name (pairs of lines)");
-    for (std::size_t k = 0; k + 1 < lines.size(); k += 2) {
-      int line = static_cast<int>(k) + 1;
-      if (lines[k].empty()) {
-        Error(rel, line, "an empty style folder name");
+    const StyleCatalogue catalogue = ParseStyleCatalogue(*f);
+    if (catalogue.lineCount == 0) Error(rel, 1, "no style listed");
+    if (catalogue.oddLine)
+      Error(rel, catalogue.lineCount, "a style folder without its display name (pairs of lines)");
+    int number = 0;
+    for (const StyleEntry& e : catalogue.styles) {
+      ++number;
+      if (e.folder.empty()) {
+        Error(rel, e.line, "an empty style folder name");
         continue;
       }
-      if (auto fault = NameFault(lines[k])) {
-        Error(rel, line, *fault);
+      if (auto fault = NameFault(e.folder)) {
+        Error(rel, e.line, *fault);
         continue;
       }
-      if (lines[k + 1].empty()) Error(rel, line + 1, "an empty style name");
+      if (e.displayName.empty()) Error(rel, e.line + 1, "an empty style name");
       Style s;
-      s.folder = U8(lines[k]);
-      s.number = static_cast<int>(k / 2) + 1;
-      s.line = line;
+      s.folder = U8(e.folder);
+      s.number = number;
+      s.line = e.line;
       styles_.push_back(std::move(s));
     }
   }
@@ -487,20 +491,24 @@ class Checker {
 
   void CheckPersons(const std::string& rel) {
     auto f = Load(rel);
+    const PersonFile file = ParsePersonFile(*f);
     std::set<Text> distinct;
     int count = 0;
-    if (f->Eof()) Error(rel, 1, "no person");
-    while (!f->Eof()) {
-      int line = f->LineNumber();
-      Text entry = f->ReadTextField();
+    if (file.persons.empty() && !file.fault) Error(rel, 1, "no person");
+    for (const Item& person : file.persons) {
+      const Text& entry = person.text;
       if (++count == kMaxPersons + 1)
-        Error(rel, line, "more than " + std::to_string(kMaxPersons) + " persons");
+        Error(rel, person.line, "more than " + std::to_string(kMaxPersons) + " persons");
       if (entry.size() < 2) {
-        Error(rel, line, "a person entry needs a name and a code character: " + Quoted(entry));
+        Error(rel, person.line, "a person entry needs a name and a code character: " + Quoted(entry));
         continue;
       }
       distinct.insert(entry);
-      CheckBreaks(rel, line, TextView(entry).substr(0, entry.size() - 1));
+      CheckBreaks(rel, person.line, TextView(entry).substr(0, entry.size() - 1));
+    }
+    if (file.fault) {
+      Error(rel, file.fault->error.line(), file.fault->error.problem());
+      return;
     }
     if (count > 0 && distinct.size() < 10)
       Error(rel, 1, "only " + std::to_string(distinct.size()) + " distinct persons; a cast needs ten");
@@ -508,32 +516,34 @@ class Checker {
 
   int CheckVariants(const std::string& rel) {
     auto f = Load(rel);
-    InputFile asRead = *f;
+    const VariantFile file = ParseVariantFile(*f);
     int count = 0;
     bool whole = true;
-    while (!f->Eof()) {
-      if (TrailingEmptyLines(*f, rel)) {
-        whole = false;
-        break;
-      }
-      int start = f->LineNumber();
-      f->ReadLine();
-      if (f->Eof()) {
-        Error(rel, start, "a variant without its weight");
+    for (const Variant& v : file.variants) {
+      if (TrailingEmptyLines(*f, v.line, rel)) {
         whole = false;
         break;
       }
       ++count;
-      int line = f->LineNumber();
-      Text w = f->ReadTextField();
-      if (!WholeNumber(w)) Error(rel, line, "the weight " + Quoted(w) + " must be a whole number 0 or more");
+      if (!WholeNumber(v.weightText))
+        Error(rel, v.weightLine, "the weight " + Quoted(v.weightText) + " must be a whole number 0 or more");
+    }
+    if (whole && file.fault) {
+      whole = false;
+      if (TrailingEmptyLines(*f, file.fault->recordLine, rel)) {
+      } else if (file.fault->atEnd) {
+        Error(rel, file.fault->recordLine, "a variant without its weight");
+      } else {
+        Error(rel, file.fault->error.line(), file.fault->error.problem());
+        return 0;
+      }
     }
     if (count == 0) {
       Error(rel, 1, "no plot variant");
     } else if (whole) {
       // The story's own reading decides what it rejects, so both say the same.
       try {
-        VariantTotal(asRead);
+        VariantTotal(file);
       } catch (const DataError& e) {
         Error(rel, e.line(), e.problem());
       }
@@ -543,50 +553,42 @@ class Checker {
 
   void CheckShades(Style& s, const std::string& rel) {
     auto f = Load(rel);
-    std::vector<ShadeGroup> groups;
-    if (f->Eof()) Error(rel, 1, "no shade group");
-    while (!f->Eof()) {
-      int levelLine = f->LineNumber();
-      Text level = f->ReadTextField();
-      if (f->Eof()) {
-        Error(rel, levelLine, "a shade group cut short (level, title and flag expected)");
-        break;
-      }
-      int titleLine = f->LineNumber();
-      Text title = f->ReadLine();
-      if (f->Eof()) {
-        Error(rel, levelLine, "a shade group cut short (level, title and flag expected)");
-        break;
-      }
-      int flagLine = f->LineNumber();
-      Text flag = f->ReadTextField();
+    const ShadeFile file = ParseShadeFile(*f);
+    std::vector<ShadeTitle> groups;
+    if (file.groups.empty() && !file.fault) Error(rel, 1, "no shade group");
+    for (const ShadeGroup& g : file.groups) {
       int count = 0;
-      while (!f->Eof()) {
-        int line = f->LineNumber();
-        Text l = f->ReadLine();
-        if (l.empty()) break;
+      for (const Item& l : g.lines) {
         if (++count == kMaxShadeLines + 1)
-          Error(rel, line,
-                "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(title));
-        CheckBreaks(rel, line, l);
+          Error(rel, l.line,
+                "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(g.title));
+        CheckBreaks(rel, l.line, l.text);
       }
-      auto n = WholeNumber(level);
+      auto n = WholeNumber(g.levelText);
       if (!n) {
-        Error(rel, levelLine, "the group level " + Quoted(level) + " must be a number 0..3");
+        Error(rel, g.line, "the group level " + Quoted(g.levelText) + " must be a number 0..3");
         n = -1;
       } else if (*n < 0 || *n > 3) {
-        Warning(rel, levelLine, "group level " + std::to_string(*n) + " applies at no absurdity level");
+        Warning(rel, g.line, "group level " + std::to_string(*n) + " applies at no absurdity level");
       }
-      if (title.empty())
-        Error(rel, titleLine, "an empty group title (it ends the search for every later group)");
-      if (!WholeNumber(flag)) Error(rel, flagLine, "the shuffle flag " + Quoted(flag) + " must be a number");
-      if (count == 0) Warning(rel, titleLine, "shade group " + Quoted(title) + " has no lines");
-      groups.push_back({title, *n, titleLine, levelLine});
+      if (g.title.empty())
+        Error(rel, g.titleLine, "an empty group title (it ends the search for every later group)");
+      if (!WholeNumber(g.flagText))
+        Error(rel, g.flagLine, "the shuffle flag " + Quoted(g.flagText) + " must be a number");
+      if (count == 0) Warning(rel, g.titleLine, "shade group " + Quoted(g.title) + " has no lines");
+      groups.push_back({g.title, *n, g.titleLine, g.line});
+    }
+    if (file.fault) {
+      if (!file.fault->atEnd) {
+        Error(rel, file.fault->error.line(), file.fault->error.problem());
+        return;
+      }
+      Error(rel, file.fault->recordLine, "a shade group cut short (level, title and flag expected)");
     }
     for (int a = 1; a <= 3; ++a) {
       std::map<Text, int> seen;
       int applying = 0;
-      for (const ShadeGroup& g : groups) {
+      for (const ShadeTitle& g : groups) {
         if (g.level != 0 && g.level != a) continue;
         if (++applying == kMaxShadeGroups + 1)
           Error(rel, g.levelLine,
@@ -1094,12 +1096,12 @@ class Checker {
           Error(rel, line, "\"_call\" with an empty title");
         } else if (s.shades) {
           auto applies = [&](int a) {
-            return std::any_of(s.shades->begin(), s.shades->end(), [&](const ShadeGroup& g) {
+            return std::any_of(s.shades->begin(), s.shades->end(), [&](const ShadeTitle& g) {
               return g.title == title && (g.level == 0 || g.level == a);
             });
           };
           bool anywhere = std::any_of(s.shades->begin(), s.shades->end(),
-                                      [&](const ShadeGroup& g) { return g.title == title; });
+                                      [&](const ShadeTitle& g) { return g.title == title; });
           if (!anywhere) {
             Error(rel, line, "no shade group " + Quoted(title) + " in the shade file");
           } else {
