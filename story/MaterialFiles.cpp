@@ -21,6 +21,8 @@ std::optional<ReadFault> ReadRecords(InputFile& f, Read read) {
 
 }  // namespace
 
+bool HasStem(std::string_view name, const char16_t* stem) { return name.starts_with(ToUtf8(stem)); }
+
 StyleCatalogue ParseStyleCatalogue(InputFile& f) {
   StyleCatalogue m;
   m.name = f.name();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "story/TextFile.h"
@@ -23,6 +24,8 @@ constexpr const char16_t* kOpening = u"ncl_";
 constexpr const char16_t* kMain = u"osn_";
 constexpr const char16_t* kFinal = u"fin_";
 }  // namespace stem
+// True when the file name (UTF-8, without its folder) begins with the stem.
+bool HasStem(std::string_view name, const char16_t* stem);
 constexpr const char16_t* kStyleCatalogue = u"styles.qrb";
 constexpr const char16_t* kThemeCatalogue = u"themes.qrb";
 // The questions a theme file holds: four for each absurdity level.

@@ -3,19 +3,6 @@
 #include <algorithm>
 
 namespace quorbel::cli::check {
-namespace {
-
-bool IsLetter(char16_t c) {
-  return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё' || (c >= u'a' && c <= u'z') ||
-         (c >= u'A' && c <= u'Z');
-}
-
-bool IsVowel(char16_t c) {
-  static const TextView vowels = u"аеёиоуыэюяАЕЁИОУЫЭЮЯaeiouyAEIOUY";
-  return vowels.find(c) != TextView::npos;
-}
-
-}  // namespace
 
 void Checker::CheckBreaks(const std::string& rel, int line, TextView text) {
   if (text.empty()) return;
@@ -50,7 +37,8 @@ void Checker::CheckBreaks(const std::string& rel, int line, TextView text) {
           if (!single)
             Error(rel, line, wordText() + ": a single letter left at a line end or carried over");
           single = true;
-        } else if (!noVowel && std::none_of(part.begin(), part.end(), IsVowel)) {
+        } else if (!noVowel &&
+                   std::none_of(part.begin(), part.end(), [](char16_t c) { return IsVowel(c, true); })) {
           Error(rel, line, wordText() + ": a part of a word without a vowel");
           noVowel = true;
         }
