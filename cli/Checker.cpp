@@ -54,8 +54,8 @@ int Checker::Print(std::ostream& out) const {
     out << f.file << ':' << f.line << ": " << (f.error ? "error: " : "warning: ") << f.message << '\n';
     (f.error ? errors : warnings) += 1;
   }
-  out << errors << (errors == 1 ? " error, " : " errors, ") << warnings
-      << (warnings == 1 ? " warning" : " warnings") << '\n';
+  out << errors << (errors == 1 ? " error, " : " errors, ") << warnings << (warnings == 1 ? " warning" : " warnings")
+      << '\n';
   return errors > 0 ? 1 : 0;
 }
 
@@ -83,8 +83,7 @@ bool Checker::TrailingEmptyLines(const InputFile& f, const std::string& rel) {
 
 bool Checker::TrailingEmptyLines(const InputFile& f, int line, const std::string& rel) {
   if (!OnlyEmptyLinesFrom(f, line)) return false;
-  Error(rel, line,
-        "an empty line after the last record (it is read as the start of another record)");
+  Error(rel, line, "an empty line after the last record (it is read as the start of another record)");
   return true;
 }
 
@@ -127,9 +126,9 @@ void Checker::CheckStyle(Style& s) {
       auto need = [&](const char16_t* stem) -> std::optional<std::string> {
         std::string rel = s.folder + "/" + U8(stem) + suffix;
         if (Exists(rel)) return rel;
-        Error(themesRel, t,
-              Quoted(FromUtf8(rel)) + " not found (theme " + std::to_string(t) + ", variant " +
-                  std::to_string(v) + ")");
+        Error(
+            themesRel, t,
+            Quoted(FromUtf8(rel)) + " not found (theme " + std::to_string(t) + ", variant " + std::to_string(v) + ")");
         return std::nullopt;
       };
       if (auto rel = need(stem::kQuestions))

@@ -1,8 +1,8 @@
 #pragma once
 // Building a new story up to the end of its opening.
+#include "story/MaterialFiles.h"
 #include "story/Random.h"
 #include "story/StoryState.h"
-#include "story/MaterialFiles.h"
 #include "story/TextFile.h"
 
 namespace quorbel {

@@ -34,11 +34,11 @@ struct DropCap {
   char16_t letter;
   int number;
 };
-inline constexpr std::array<DropCap, 29> kDropCaps = {{
-    {u'А', 1},  {u'Б', 2},  {u'В', 3},  {u'Г', 4},  {u'Д', 5},  {u'Е', 6},  {u'Ё', 7},  {u'Ж', 8},
-    {u'З', 9},  {u'И', 10}, {u'К', 12}, {u'Л', 13}, {u'М', 14}, {u'Н', 15}, {u'О', 16}, {u'П', 17},
-    {u'Р', 18}, {u'С', 19}, {u'Т', 20}, {u'У', 21}, {u'Ф', 22}, {u'Х', 23}, {u'Ц', 24}, {u'Ч', 25},
-    {u'Ш', 26}, {u'Щ', 27}, {u'Э', 31}, {u'Ю', 32}, {u'Я', 33}}};
+inline constexpr std::array<DropCap, 29> kDropCaps = {
+    {{u'А', 1},  {u'Б', 2},  {u'В', 3},  {u'Г', 4},  {u'Д', 5},  {u'Е', 6},  {u'Ё', 7},  {u'Ж', 8},
+     {u'З', 9},  {u'И', 10}, {u'К', 12}, {u'Л', 13}, {u'М', 14}, {u'Н', 15}, {u'О', 16}, {u'П', 17},
+     {u'Р', 18}, {u'С', 19}, {u'Т', 20}, {u'У', 21}, {u'Ф', 22}, {u'Х', 23}, {u'Ц', 24}, {u'Ч', 25},
+     {u'Ш', 26}, {u'Щ', 27}, {u'Э', 31}, {u'Ю', 32}, {u'Я', 33}}};
 // The folder of the pictures, and the picture of the capital at that position.
 inline constexpr const char* kDropCapFolder = "Letters";
 std::string DropCapPicture(int number);

@@ -34,11 +34,9 @@ void Checker::CheckBreaks(const std::string& rel, int line, TextView text) {
           softStart = true;
         }
         if (letters == 1) {
-          if (!single)
-            Error(rel, line, wordText() + ": a single letter left at a line end or carried over");
+          if (!single) Error(rel, line, wordText() + ": a single letter left at a line end or carried over");
           single = true;
-        } else if (!noVowel &&
-                   std::none_of(part.begin(), part.end(), [](char16_t c) { return IsVowel(c, true); })) {
+        } else if (!noVowel && std::none_of(part.begin(), part.end(), [](char16_t c) { return IsVowel(c, true); })) {
           Error(rel, line, wordText() + ": a part of a word without a vowel");
           noVowel = true;
         }
@@ -62,8 +60,7 @@ void Checker::CheckBreaks(const std::string& rel, int line, TextView text) {
       continue;
     }
     if (!longPart && part.size() > 51) {
-      Error(rel, line,
-            "a part of " + std::to_string(part.size()) + " characters, longer than a line of 51");
+      Error(rel, line, "a part of " + std::to_string(part.size()) + " characters, longer than a line of 51");
       longPart = true;
     }
     for (std::size_t c = 0; c < part.size() && !blank; ++c)

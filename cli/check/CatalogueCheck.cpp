@@ -18,8 +18,7 @@ void Checker::CheckStyles() {
   }
   const StyleCatalogue catalogue = ParseStyleCatalogue(*f);
   if (catalogue.lineCount == 0) Error(rel, 1, "no style listed");
-  if (catalogue.oddLine)
-    Error(rel, catalogue.lineCount, "a style folder without its display name (pairs of lines)");
+  if (catalogue.oddLine) Error(rel, catalogue.lineCount, "a style folder without its display name (pairs of lines)");
   int number = 0;
   for (const StyleEntry& e : catalogue.styles) {
     ++number;

@@ -76,20 +76,17 @@ void Checker::CheckEpisodes(Style& s, const std::string& rel, bool main) {
     if (groups == 0 || thisKey != key) {
       closeGroup();
       ++groups;
-      if (groups == kMaxGroups + 1)
-        Error(rel, start, "more than " + std::to_string(kMaxGroups) + " groups");
+      if (groups == kMaxGroups + 1) Error(rel, start, "more than " + std::to_string(kMaxGroups) + " groups");
       if (!keysSeen.insert(thisKey).second)
         Warning(rel, start,
-                "group key " + std::to_string(thisKey) +
-                    " comes back after another group and starts a new group");
+                "group key " + std::to_string(thisKey) + " comes back after another group and starts a new group");
       key = thisKey;
       inGroup = 0;
       groupLine = start;
       allCertain = true;
     }
     if (++inGroup == kMaxGroupRecords + 1)
-      Error(rel, start,
-            "more than " + std::to_string(kMaxGroupRecords) + " records in group " + std::to_string(key));
+      Error(rel, start, "more than " + std::to_string(kMaxGroupRecords) + " records in group " + std::to_string(key));
     auto c = WholeNumber(chance);
     if (!c || *c < 0 || *c > 100) Error(rel, chanceLine, "chance " + Quoted(chance) + " must be 0..100");
     if (!c || *c < 100) allCertain = false;
@@ -128,8 +125,7 @@ void Checker::CheckFinals(Style& s, const std::string& rel) {
   static const std::array<const char*, 4> names = {"", "a quick win", "a win on guess 8", "a defeat"};
   for (int k = 1; k <= 3; ++k)
     if (!present[static_cast<std::size_t>(k)])
-      Error(rel, 1,
-            "no ending of kind " + std::to_string(k) + " (" + names[static_cast<std::size_t>(k)] + ")");
+      Error(rel, 1, "no ending of kind " + std::to_string(k) + " (" + names[static_cast<std::size_t>(k)] + ")");
 }
 
 }  // namespace quorbel::cli::check

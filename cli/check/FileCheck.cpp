@@ -90,8 +90,7 @@ std::optional<InputFile> Checker::Load(const std::string& rel) {
   } else {
     if (auto moj = Mojibake(bytes)) {
       auto shown = DecodeCp1251(std::string_view(bytes).substr(*moj, 4));
-      Error(rel, LineAt(bytes, *moj),
-            "UTF-8 text in a Windows-1251 file (" + Quoted(shown ? *shown : Text()) + ")");
+      Error(rel, LineAt(bytes, *moj), "UTF-8 text in a Windows-1251 file (" + Quoted(shown ? *shown : Text()) + ")");
     }
     std::size_t bad = bytes.find('\x98');
     if (bad != std::string::npos) {
@@ -142,8 +141,7 @@ void Checker::CheckLetters() {
       continue;
     }
     std::string bytes = ReadFileBytes(dir_.PathOf(FromUtf8(rel)), rel);
-    if (bytes.compare(0, 4, "GIF8") != 0)
-      Error(rel, 1, "not a GIF picture (it does not start with \"GIF8\")");
+    if (bytes.compare(0, 4, "GIF8") != 0) Error(rel, 1, "not a GIF picture (it does not start with \"GIF8\")");
   }
 }
 

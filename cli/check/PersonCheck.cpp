@@ -15,8 +15,7 @@ void Checker::CheckPersons(const std::string& rel) {
   if (file.persons.empty() && !file.fault) Error(rel, 1, "no person");
   for (const Item& person : file.persons) {
     const Text& entry = person.text;
-    if (++count == kMaxPersons + 1)
-      Error(rel, person.line, "more than " + std::to_string(kMaxPersons) + " persons");
+    if (++count == kMaxPersons + 1) Error(rel, person.line, "more than " + std::to_string(kMaxPersons) + " persons");
     if (entry.size() < 2) {
       Error(rel, person.line, "a person entry needs a name and a code character: " + Quoted(entry));
       continue;

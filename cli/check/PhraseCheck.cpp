@@ -15,8 +15,7 @@ std::vector<Plan> Checker::ParsePlans(const std::string& rel, const std::vector<
     const Text& text = planLines[i];
     Plan p;
     p.line = static_cast<int>(i) + 1;
-    if (p.line == kMaxPlans + 1)
-      Error(rel, p.line, "more than " + std::to_string(kMaxPlans) + " plan lines");
+    if (p.line == kMaxPlans + 1) Error(rel, p.line, "more than " + std::to_string(kMaxPlans) + " plan lines");
     TextView rest = text.size() > 2 ? TextView(text).substr(2) : TextView();
     std::size_t bar1 = rest.find(u'|');
     std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
@@ -48,14 +47,12 @@ std::vector<Plan> Checker::ParsePlans(const std::string& rel, const std::vector<
     if (!p.keys.empty() && !p.keys[0].empty()) p.initial = p.keys[0].substr(0, 1);
     for (const Text& k : p.keys)
       if (!k.empty() && k.substr(0, 1) != p.initial)
-        Error(rel, p.line,
-              "the key " + Quoted(k) + " does not begin with the plan initial " + Quoted(p.initial));
+        Error(rel, p.line, "the key " + Quoted(k) + " does not begin with the plan initial " + Quoted(p.initial));
     if (!plans.empty() && !p.initial.empty() && plans.back().initial == p.initial)
       Error(rel, p.line, "the same initial " + Quoted(p.initial) + " as the plan before it");
     TextView closing = rest.substr(bar1 + 1, bar2 - bar1 - 1);
     if (closing != u"0" && closing != u"1")
-      Warning(rel, p.line,
-              "closing mode " + Quoted(closing) + " is neither 0 nor 1 (the line is left as it is)");
+      Warning(rel, p.line, "closing mode " + Quoted(closing) + " is neither 0 nor 1 (the line is left as it is)");
     TextView level = rest.substr(bar2 + 1);
     if (auto n = WholeNumber(level)) {
       p.level = *n;
@@ -89,8 +86,8 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
   const std::size_t recordLines = lines.size() - first;
   if (recordLines % 6 != 0) {
     const std::size_t cut = first + recordLines / 6 * 6;
-    bool emptyTail = std::all_of(lines.begin() + static_cast<long>(cut), lines.end(),
-                                 [](const Text& l) { return l.empty(); });
+    bool emptyTail =
+        std::all_of(lines.begin() + static_cast<long>(cut), lines.end(), [](const Text& l) { return l.empty(); });
     Error(rel, static_cast<int>(cut) + 1,
           emptyTail ? "an empty line after the last record (it is read as the start of another record)"
                     : "the file ends in the middle of a record (six lines each)");
@@ -117,8 +114,7 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
     const Text& key = lines[base + 1];
     if (r > 0 && key == current) {
       if (++groupSize == kMaxCandidates + 1)
-        Error(rel, keyLine,
-              "more than " + std::to_string(kMaxCandidates) + " records in group " + Quoted(key));
+        Error(rel, keyLine, "more than " + std::to_string(kMaxCandidates) + " records in group " + Quoted(key));
     } else {
       std::size_t np = p, nw = w;
       std::string problem;
@@ -137,8 +133,8 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
       }
       const Text* due = keyAt(np, nw);
       if (problem.empty() && due && *due != key)
-        problem = "the key " + Quoted(key) + " where " + Quoted(*due) + " is due (plan " +
-                  std::to_string(np + 1) + ", word " + std::to_string(nw + 1) + ")";
+        problem = "the key " + Quoted(key) + " where " + Quoted(*due) + " is due (plan " + std::to_string(np + 1) +
+                  ", word " + std::to_string(nw + 1) + ")";
       if (key.empty()) problem = "an empty key";
       if (!problem.empty()) {
         Error(rel, keyLine, problem);
@@ -169,8 +165,8 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
       if ((planLevel == 0 || planLevel == a) && (!absd || *absd == a)) levels.push_back(a);
     if (absd && planLevel >= 1 && planLevel <= 3 && *absd >= 1 && *absd <= 3 && *absd != planLevel)
       Warning(rel, preLine,
-              "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " +
-                  std::to_string(planLevel) + ": never eligible");
+              "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " + std::to_string(planLevel) +
+                  ": never eligible");
     CheckText(s, rel, textLine, lines[base + 3], levels);
     if (!lines[base + 5].empty()) s.recordedFacts.insert(lines[base + 5]);
   }
@@ -185,8 +181,7 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
       continue;
     }
     for (std::size_t ww = 0; ww < plan.keys.size(); ++ww)
-      if (plan.groups[ww] == 0)
-        Warning(rel, plan.line, "the plan word " + Quoted(plan.words[ww]) + " has no records");
+      if (plan.groups[ww] == 0) Warning(rel, plan.line, "the plan word " + Quoted(plan.words[ww]) + " has no records");
   }
 }
 
@@ -202,15 +197,12 @@ void Checker::CheckConditions(const std::string& rel, int line, TextView c) {
     };
     int m = AllDigits(month) ? static_cast<int>(LenientNumber(month)) : 0;
     if (m < 1 || m > 12) {
-      Error(rel, line,
-            std::string(which) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + where(col + 2));
+      Error(rel, line, std::string(which) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + where(col + 2));
       return std::nullopt;
     }
     int d = AllDigits(day) ? static_cast<int>(LenientNumber(day)) : 0;
     if (d < 1 || d > kMonthLength[static_cast<std::size_t>(m - 1)]) {
-      Error(
-          rel, line,
-          std::string(which) + " day " + Quoted(day) + " is not a day of month " + U8(month) + where(col));
+      Error(rel, line, std::string(which) + " day " + Quoted(day) + " is not a day of month " + U8(month) + where(col));
       return std::nullopt;
     }
     return d + kMonthOffset[static_cast<std::size_t>(m - 1)];
@@ -224,11 +216,8 @@ void Checker::CheckConditions(const std::string& rel, int line, TextView c) {
     const char* name;
     int high;
   };
-  static const std::array<Field, 5> fields = {{{10, "light phase", 12},
-                                               {13, "clock band", 12},
-                                               {16, "clouds", 4},
-                                               {19, "precipitation", 8},
-                                               {22, "wind", 4}}};
+  static const std::array<Field, 5> fields = {
+      {{10, "light phase", 12}, {13, "clock band", 12}, {16, "clouds", 4}, {19, "precipitation", 8}, {22, "wind", 4}}};
   for (const Field& fd : fields) {
     TextView v = c.substr(fd.col - 1, 2);
     auto n = WholeNumber(v);
@@ -236,17 +225,15 @@ void Checker::CheckConditions(const std::string& rel, int line, TextView c) {
       char range[8];
       std::snprintf(range, sizeof range, "%02d", fd.high);
       Error(rel, line,
-            std::string(fd.name) + " " + Quoted(v) + " must be 00.." + range + " (columns " +
-                std::to_string(fd.col) + "-" + std::to_string(fd.col + 1) + ")");
+            std::string(fd.name) + " " + Quoted(v) + " must be 00.." + range + " (columns " + std::to_string(fd.col) +
+                "-" + std::to_string(fd.col + 1) + ")");
     }
   }
   auto low = WholeNumber(c.substr(24, 3)), high = WholeNumber(c.substr(27, 3));
   if (!low)
-    Error(rel, line,
-          "lowest temperature " + Quoted(c.substr(24, 3)) + " is not a whole number (columns 25-27)");
+    Error(rel, line, "lowest temperature " + Quoted(c.substr(24, 3)) + " is not a whole number (columns 25-27)");
   if (!high)
-    Error(rel, line,
-          "highest temperature " + Quoted(c.substr(27, 3)) + " is not a whole number (columns 28-30)");
+    Error(rel, line, "highest temperature " + Quoted(c.substr(27, 3)) + " is not a whole number (columns 28-30)");
   if (low && high && *low > *high)
     Warning(rel, line,
             "lowest temperature " + std::to_string(*low) + " is above highest " + std::to_string(*high) +
@@ -333,12 +320,10 @@ void Checker::CheckText(Style& s, const std::string& rel, int line, TextView tex
   while ((pos = text.find(u'_', pos)) != TextView::npos) {
     TextView at = text.substr(pos);
     if (StartsWith(at, u"_sus")) {
-      if (at.size() < 5 || at[4] < u'1' || at[4] > u'4')
-        Error(rel, line, "\"_sus\" must be followed by a digit 1..4");
+      if (at.size() < 5 || at[4] < u'1' || at[4] > u'4') Error(rel, line, "\"_sus\" must be followed by a digit 1..4");
       pos += 4;
     } else if (StartsWith(at, u"_npc")) {
-      if (at.size() < 5 || at[4] < u'0' || at[4] > u'9')
-        Error(rel, line, "\"_npc\" must be followed by a digit");
+      if (at.size() < 5 || at[4] < u'0' || at[4] > u'9') Error(rel, line, "\"_npc\" must be followed by a digit");
       pos += 4;
     } else if (StartsWith(at, u"_call")) {
       std::size_t close = at.size() > 6 ? at.find(u')', 6) : TextView::npos;
@@ -354,26 +339,23 @@ void Checker::CheckText(Style& s, const std::string& rel, int line, TextView tex
         Error(rel, line, "\"_call\" with an empty title");
       } else if (s.shades) {
         auto applies = [&](int a) {
-          return std::any_of(s.shades->begin(), s.shades->end(), [&](const ShadeTitle& g) {
-            return g.title == title && (g.level == 0 || g.level == a);
-          });
+          return std::any_of(s.shades->begin(), s.shades->end(),
+                             [&](const ShadeTitle& g) { return g.title == title && (g.level == 0 || g.level == a); });
         };
-        bool anywhere = std::any_of(s.shades->begin(), s.shades->end(),
-                                    [&](const ShadeTitle& g) { return g.title == title; });
+        bool anywhere =
+            std::any_of(s.shades->begin(), s.shades->end(), [&](const ShadeTitle& g) { return g.title == title; });
         if (!anywhere) {
           Error(rel, line, "no shade group " + Quoted(title) + " in the shade file");
         } else {
           for (int a : levels)
             if (!applies(a))
-              Warning(
-                  rel, line,
-                  "no shade group " + Quoted(title) + " applies at absurdity level " + std::to_string(a));
+              Warning(rel, line,
+                      "no shade group " + Quoted(title) + " applies at absurdity level " + std::to_string(a));
         }
       }
       pos += close + 1;
     } else if (StartsWith(at, u"_Z_")) {
-      Warning(rel, line,
-              "\"_Z_\" stays as written: phrase texts replace only \"_sus\", \"_npc\" and \"_call\"");
+      Warning(rel, line, "\"_Z_\" stays as written: phrase texts replace only \"_sus\", \"_npc\" and \"_call\"");
       pos += 3;
     } else {
       if (!strayReported) Warning(rel, line, "\"_\" that starts no token (\"_sus\", \"_npc\", \"_call\")");

@@ -16,8 +16,7 @@ void Checker::CheckShades(Style& s, const std::string& rel) {
     int count = 0;
     for (const Item& l : g.lines) {
       if (++count == kMaxShadeLines + 1)
-        Error(rel, l.line,
-              "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(g.title));
+        Error(rel, l.line, "more than " + std::to_string(kMaxShadeLines) + " lines in shade group " + Quoted(g.title));
       CheckBreaks(rel, l.line, l.text);
     }
     auto n = WholeNumber(g.levelText);
@@ -27,8 +26,7 @@ void Checker::CheckShades(Style& s, const std::string& rel) {
     } else if (*n < 0 || *n > 3) {
       Warning(rel, g.line, "group level " + std::to_string(*n) + " applies at no absurdity level");
     }
-    if (g.title.empty())
-      Error(rel, g.titleLine, "an empty group title (it ends the search for every later group)");
+    if (g.title.empty()) Error(rel, g.titleLine, "an empty group title (it ends the search for every later group)");
     if (!WholeNumber(g.flagText))
       Error(rel, g.flagLine, "the shuffle flag " + Quoted(g.flagText) + " must be a number");
     if (count == 0) Warning(rel, g.titleLine, "shade group " + Quoted(g.title) + " has no lines");
