@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "story/StoryState.h"
 #include "story/TextFile.h"
 
 namespace quorbel {
@@ -30,7 +31,7 @@ constexpr const char16_t* kStyleCatalogue = u"styles.qrb";
 constexpr const char16_t* kThemeCatalogue = u"themes.qrb";
 // The questions a theme file holds: four for each absurdity level.
 constexpr int kQuestionsPerLevel = 4;
-constexpr int kQuestionCount = 12;
+constexpr int kQuestionCount = kQuestionsPerLevel * setting::kRules[setting::Absurdity].last;
 
 // A field or line as read, with its line.
 struct Item {

@@ -149,8 +149,8 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
 void LoadQuestions(StoryState& s, const DataDir& dir) {
   InputFile f = dir.Open(ThemeFileName(s, stem::kQuestions));
   const Long a = s.settings[setting::Absurdity];
-  for (Long i = 0; i < 4 * (a - 1); ++i) f.ReadLine();
-  for (Long q = 1; q <= 4; ++q) {
+  for (Long i = 0; i < kQuestionsPerLevel * (a - 1); ++i) f.ReadLine();
+  for (Long q = 1; q <= kQuestionsPerLevel; ++q) {
     if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());
     Text question = f.ReadLine();
     std::size_t p = question.find(u"_Z_");

@@ -119,11 +119,13 @@ void Checker::CheckWords(Style& s, const std::string& rel) {
 void Checker::CheckQuestions(const std::string& rel, bool themeHasZ, int theme) {
   auto f = Load(rel);
   const auto& lines = f->lines();
-  if (lines.size() < 12)
+  const auto count = static_cast<std::size_t>(kQuestionCount);
+  if (lines.size() < count)
     Error(rel, std::max<int>(1, static_cast<int>(lines.size())),
-          "only " + std::to_string(lines.size()) + " questions; 12 expected");
-  if (lines.size() > 12) Error(rel, 13, "more than 12 questions");
-  for (std::size_t i = 0; i < lines.size() && i < 12; ++i) {
+          "only " + std::to_string(lines.size()) + " questions; " + std::to_string(kQuestionCount) + " expected");
+  if (lines.size() > count)
+    Error(rel, kQuestionCount + 1, "more than " + std::to_string(kQuestionCount) + " questions");
+  for (std::size_t i = 0; i < lines.size() && i < count; ++i) {
     int line = static_cast<int>(i) + 1;
     if (lines[i].empty()) Error(rel, line, "an empty question");
     if (!themeHasZ && Contains(lines[i], u"_Z_"))
