@@ -73,11 +73,11 @@ void JudgeGuess(StoryState& s, Long n) {
 }
 
 void PlayMainEpisodes(StoryState& s, Random& rng, const DataDir& dir) {
-  StepEpisodeFile(s, rng, dir, ThemeFileName(s, u"osn_"), true);
+  StepEpisodeFile(s, rng, dir, ThemeFileName(s, stem::kMain), true);
 }
 
 void PlayFinalEpisode(StoryState& s, Random& rng, const DataDir& dir, Long kind) {
-  const Text name = ThemeFileName(s, u"fin_");
+  const Text name = ThemeFileName(s, stem::kFinal);
   Long count = 0;
   {
     InputFile f = dir.Open(name);

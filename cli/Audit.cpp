@@ -18,6 +18,7 @@
 #include "story/ChoiceObserver.h"
 #include "story/DataError.h"
 #include "story/Episodes.h"
+#include "story/MaterialFiles.h"
 
 namespace quorbel::cli {
 
@@ -49,8 +50,6 @@ struct Item {
   long chosen = 0;
   long eligible = 0;
 };
-
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
 // Every record of the material, in file and line order.
 class Catalogue {
@@ -89,13 +88,14 @@ class Catalogue {
 
   void Read(const DataDir& dir, const std::string& style, const std::string& name) {
     const std::string rel = style + "/" + name;
-    if (name == "themes.qrb" || StartsWith(name, "words_") || StartsWith(name, "pers_") || StartsWith(name, "var_"))
+    if (name == ToUtf8(kThemeCatalogue) || HasStem(name, stem::kWords) || HasStem(name, stem::kPersons) ||
+        HasStem(name, stem::kVariants))
       return;
     InputFile f = dir.Open(FromUtf8(rel));
     const std::string file = f.name();
     auto scratch = std::make_unique<StoryState>();
-    if (StartsWith(name, "ncl_") || StartsWith(name, "osn_") || StartsWith(name, "fin_")) {
-      const bool final = StartsWith(name, "fin_");
+    if (HasStem(name, stem::kOpening) || HasStem(name, stem::kMain) || HasStem(name, stem::kFinal)) {
+      const bool final = HasStem(name, stem::kFinal);
       while (!f.Eof()) {
         const int line = f.LineNumber();
         if (final)
@@ -104,19 +104,12 @@ class Catalogue {
           ReadEpisodeRecord(f, *scratch);
         Add({final ? Kind::Final : Kind::Episode, file, line, scratch->recGroup, {}});
       }
-    } else if (StartsWith(name, "ottens_")) {
-      while (!f.Eof()) {
-        f.ReadNumberField();
-        const Text title = f.ReadLine();
-        f.ReadNumberField();
-        while (!f.Eof()) {
-          const int line = f.LineNumber();
-          Text text = f.ReadLine();
-          if (text.empty()) break;
-          Add({Kind::Shade, file, line, 0, title}, std::move(text));
-        }
-      }
-    } else if (StartsWith(name, "qst_")) {
+    } else if (HasStem(name, stem::kShades)) {
+      const ShadeFile shades = ParseShadeFile(f);
+      for (const ShadeGroup& g : shades.groups)
+        for (const auto& l : g.lines) Add({Kind::Shade, file, l.line, 0, g.title}, l.text);
+      if (shades.fault) throw shades.fault->error;
+    } else if (HasStem(name, stem::kQuestions)) {
       const auto& all = f.lines();
       for (std::size_t i = 0; i < all.size(); ++i)
         if (!all[i].empty()) Add({Kind::Question, file, static_cast<int>(i) + 1, 0, {}});

@@ -3,26 +3,26 @@
 #include <string>
 #include <vector>
 
+#include "story/MaterialFiles.h"
 #include "story/Numbers.h"
 
 namespace quorbel {
 namespace {
 
-constexpr const char16_t* kStyleCatalogue = u"styles.qrb";
 constexpr TextView kPlaceholder = u"_Z_";
 
 // The style catalogue holds pairs of lines: folder, display name.
-InputFile OpenStyles(const DataDir& dir) {
-  InputFile f = dir.Open(kStyleCatalogue);
-  if (f.LineCount() == 0) f.Fail("no styles listed");
-  if (f.LineCount() % 2 != 0)
-    throw DataError(f.name(), f.LineCount() + 1,
+std::shared_ptr<const StyleCatalogue> Styles(const DataDir& dir) {
+  auto m = OpenStyleCatalogue(dir);
+  if (m->lineCount == 0) throw DataError(m->name, 1, "no styles listed");
+  if (m->oddLine)
+    throw DataError(m->name, m->lineCount + 1,
                     "end of file where a line was expected (the style's display name)");
-  return f;
+  return m;
 }
 
 InputFile OpenThemes(const DataDir& dir, const StoryState& s) {
-  InputFile f = dir.Open(s.styleFolder + u"themes.qrb");
+  InputFile f = dir.Open(s.styleFolder + kThemeCatalogue);
   if (f.LineCount() == 0) f.Fail("no themes listed");
   return f;
 }
@@ -30,33 +30,28 @@ InputFile OpenThemes(const DataDir& dir, const StoryState& s) {
 }  // namespace
 
 void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
+  const auto styles = Styles(dir);
   // 1. A random style among the pairs.
   if (s.settings[setting::Style] == 0) {
-    InputFile f = OpenStyles(dir);
-    Long pairs = 0;
-    while (!f.Eof()) {
-      f.ReadLine();
-      f.ReadLine();
-      ++pairs;
-    }
+    const auto pairs = static_cast<Long>(styles->styles.size());
     s.settings[setting::Style] = Int(rng.Rnd() * pairs) + 1;
   }
 
   // 2. The style's folder; a number beyond the catalogue takes the last pair.
   {
-    InputFile f = OpenStyles(dir);
     Text folder;
     Long pair = 0;
     do {
-      folder = ReadName(f, true);
-      f.ReadLine();
+      const StyleEntry& e = styles->styles[static_cast<std::size_t>(pair)];
+      if (auto fault = NameFault(e.folder)) throw DataError(styles->name, e.line, *fault);
+      folder = e.folder;
       ++pair;
-    } while (pair < s.settings[setting::Style] && !f.Eof());
+    } while (pair < s.settings[setting::Style] && pair < static_cast<Long>(styles->styles.size()));
     // A number beyond the catalogue becomes the pair it took, so the style's other files are
     // named after the style actually used.
     s.settings[setting::Style] = pair;
     s.styleFolder = folder + u"/";
-    s.wordsFile = s.styleFolder + u"words_" + NumText(s.settings[setting::Style]);
+    s.wordsFile = s.styleFolder + stem::kWords + NumText(s.settings[setting::Style]);
   }
 
   // 3. A random theme among the catalogue's lines.

@@ -10,6 +10,7 @@
 #include "story/Catalogue.h"
 #include "story/Conditions.h"
 #include "story/Episodes.h"
+#include "story/MaterialFiles.h"
 #include "story/Numbers.h"
 
 namespace quorbel {
@@ -47,16 +48,15 @@ Text ThemeFileName(const StoryState& s, const char16_t* prefix) {
 }
 
 void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
-  const Text name = StyleFileName(s, u"pers_");
-  InputFile f = dir.Open(name);
+  const auto file = OpenPersonFile(dir, StyleFileName(s, stem::kPersons));
   Long n = 0;
-  while (!f.Eof()) {
-    int line = f.LineNumber();
-    Text entry = f.ReadTextField();
-    if (entry.empty()) throw DataError(f.name(), line, "an empty person entry");
-    if (n == kMaxPersons) throw DataError(f.name(), line, "more than 1000 persons");
-    s.personPool[++n] = std::move(entry);
+  for (const Item& entry : file->persons) {
+    if (entry.text.empty()) throw DataError(file->name, entry.line, "an empty person entry");
+    if (n == kMaxPersons)
+      throw DataError(file->name, entry.line, "more than " + std::to_string(kMaxPersons) + " persons");
+    s.personPool[++n] = entry.text;
   }
+  if (file->fault) throw file->fault->error;
   // Ten distinct entries are needed, or the draw below could never finish.
   Long distinct = 0;
   for (Long i = 1; i <= n && distinct < 10; ++i) {
@@ -65,7 +65,7 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
     if (!seen) ++distinct;
   }
   if (distinct < 10)
-    throw DataError(f.name(), 0, "fewer than ten distinct persons (" + std::to_string(distinct) + ")");
+    throw DataError(file->name, 0, "fewer than ten distinct persons (" + std::to_string(distinct) + ")");
 
   for (Long i = 1; i <= 10; ++i) {
     bool repeated = true;
@@ -79,40 +79,31 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
   for (Long i = 1; i <= 10; ++i) s.castNames[i] = WithoutMarks(s.castForms[i]);
 }
 
-Long VariantTotal(InputFile& f) {
-  if (f.Eof()) f.Fail("the variant file holds no variant");
+Long VariantTotal(const VariantFile& file) {
+  if (file.variants.empty() && !file.fault) throw DataError(file.name, 1, "the variant file holds no variant");
   // Summed wider than a Long: thousands of large weights must not wrap around.
   std::int64_t total = 0;
-  while (!f.Eof()) {
-    f.ReadLine();
-    int line = f.LineNumber();
-    Long weight = f.ReadNumberField();
-    if (weight < 0 || weight > kMaxVariantWeight)
-      throw DataError(f.name(), line, "a weight must be 0.." + std::to_string(kMaxVariantWeight));
-    total += weight;
+  for (const Variant& v : file.variants) {
+    if (v.weight < 0 || v.weight > kMaxVariantWeight)
+      throw DataError(file.name, v.weightLine, "a weight must be 0.." + std::to_string(kMaxVariantWeight));
+    total += v.weight;
   }
-  if (total <= 0) throw DataError(f.name(), 0, "the variant weights add up to 0");
+  if (file.fault) throw file.fault->error;
+  if (total <= 0) throw DataError(file.name, 0, "the variant weights add up to 0");
   if (total > std::numeric_limits<Long>::max())
-    throw DataError(f.name(), 0, "the variant weights add up to more than " +
-                                     std::to_string(std::numeric_limits<Long>::max()));
+    throw DataError(file.name, 0, "the variant weights add up to more than " +
+                                      std::to_string(std::numeric_limits<Long>::max()));
   return static_cast<Long>(total);
 }
 
 void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir) {
-  const Text name = StyleFileName(s, u"var_");
-  Long total = 0;
-  {
-    InputFile f = dir.Open(name);
-    total = VariantTotal(f);
-  }
+  const auto file = OpenVariantFile(dir, StyleFileName(s, stem::kVariants));
+  const Long total = VariantTotal(*file);
   Long r = Int(rng.Rnd() * total);
-  InputFile f = dir.Open(name);
   Long cum = 0, k = 0;
-  while (!f.Eof()) {
-    f.ReadLine();
-    Long weight = f.ReadNumberField();
+  for (const Variant& v : file->variants) {
     if (cum <= r) {
-      cum += weight;
+      cum += v.weight;
       ++k;
       s.plotVariant = k;
     }
@@ -126,49 +117,40 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
     s.shadeCounts[g] = 0;
     for (auto& line : s.shadeLines[g]) line.clear();
   }
-  InputFile f = dir.Open(StyleFileName(s, u"ottens_"));
+  const auto file = OpenShadeFile(dir, StyleFileName(s, stem::kShades));
   const Long a = s.settings[setting::Absurdity];
   Long g = 0;
-  while (!f.Eof()) {
-    int groupLine = f.LineNumber();
-    Long level = f.ReadNumberField();
-    Text title = f.ReadLine();
-    Long flag = f.ReadNumberField();
-    const bool applies = level == 0 || level == a;
-    if (applies) {
-      if (g == kMaxShadeGroups) throw DataError(f.name(), groupLine, "more than 100 shade groups for one level");
-      ++g;
-      s.shadeTitles[g] = std::move(title);
-      s.shadeCounts[g] = flag;
-    }
+  for (const ShadeGroup& group : file->groups) {
+    const bool applies = group.level == 0 || group.level == a;
+    if (!applies) continue;
+    if (g == kMaxShadeGroups)
+      throw DataError(file->name, group.line,
+                      "more than " + std::to_string(kMaxShadeGroups) + " shade groups for one level");
+    ++g;
+    s.shadeTitles[g] = group.title;
     Long j = 0;
-    while (!f.Eof()) {
-      int line = f.LineNumber();
-      Text text = f.ReadLine();
-      if (text.empty()) break;
-      ++j;
-      if (applies) {
-        if (j > kMaxShadeLines) throw DataError(f.name(), line, "more than 100 lines in one shade group");
-        s.shadeLines[g][j] = std::move(text);
+    for (const Item& line : group.lines) {
+      if (++j > kMaxShadeLines)
+        throw DataError(file->name, line.line,
+                        "more than " + std::to_string(kMaxShadeLines) + " lines in one shade group");
+      s.shadeLines[g][j] = line.text;
+    }
+    if (group.flag == 1) {
+      for (Long k = 1; k <= j; ++k) {
+        Long r = Int(j * rng.Rnd() + 1);
+        std::swap(s.shadeLines[g][k], s.shadeLines[g][r]);
       }
     }
-    if (applies) {
-      if (s.shadeCounts[g] == 1) {
-        for (Long k = 1; k <= j; ++k) {
-          Long r = Int(j * rng.Rnd() + 1);
-          std::swap(s.shadeLines[g][k], s.shadeLines[g][r]);
-        }
-      }
-      s.shadeCounts[g] = j;
-    }
+    s.shadeCounts[g] = j;
   }
+  if (file->fault) throw file->fault->error;
 }
 
 void LoadQuestions(StoryState& s, const DataDir& dir) {
-  InputFile f = dir.Open(ThemeFileName(s, u"qst_"));
+  InputFile f = dir.Open(ThemeFileName(s, stem::kQuestions));
   const Long a = s.settings[setting::Absurdity];
-  for (Long i = 0; i < 4 * (a - 1); ++i) f.ReadLine();
-  for (Long q = 1; q <= 4; ++q) {
+  for (Long i = 0; i < kQuestionsPerLevel * (a - 1); ++i) f.ReadLine();
+  for (Long q = 1; q <= kQuestionsPerLevel; ++q) {
     if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());
     Text question = f.ReadLine();
     std::size_t p = question.find(u"_Z_");
@@ -179,7 +161,7 @@ void LoadQuestions(StoryState& s, const DataDir& dir) {
 
 void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
   // The opening neither redraws used records nor marks them.
-  StepEpisodeFile(s, rng, dir, ThemeFileName(s, u"ncl_"), false);
+  StepEpisodeFile(s, rng, dir, ThemeFileName(s, stem::kOpening), false);
   s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
   for (Long g = 1; g <= kMaxGroups; ++g) {
     s.groupSizes[g] = 0;

@@ -1,5 +1,6 @@
 #pragma once
 // Building a new story up to the end of its opening.
+#include "story/MaterialFiles.h"
 #include "story/Random.h"
 #include "story/StoryState.h"
 #include "story/TextFile.h"
@@ -13,9 +14,9 @@ void BuildStory(StoryState& s, Random& rng, const DataDir& dir);
 void ChooseCast(StoryState& s, Random& rng, const DataDir& dir);
 // The largest weight of one plot variant.
 constexpr Long kMaxVariantWeight = 1000000;
-// Reads every record of a variant file and returns the sum of the weights; a weight out of
-// range, a sum of 0 or a sum a Long cannot hold is a data fault.
-Long VariantTotal(InputFile& f);
+// The sum of the weights of a variant file; a weight out of range, a sum of 0 or a sum a Long
+// cannot hold is a data fault.
+Long VariantTotal(const VariantFile& file);
 void ChoosePlotVariant(StoryState& s, Random& rng, const DataDir& dir);
 void LoadShades(StoryState& s, Random& rng, const DataDir& dir);
 void LoadQuestions(StoryState& s, const DataDir& dir);

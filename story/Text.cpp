@@ -140,4 +140,13 @@ std::string Quoted(TextView text) {
   return out;
 }
 
+bool IsLetter(char16_t c) {
+  return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool IsVowel(char16_t c, bool latin) {
+  static constexpr TextView kRussian = u"аеёиоуыэюяАЕЁИОУЫЭЮЯ", kLatin = u"aeiouyAEIOUY";
+  return kRussian.find(c) != TextView::npos || (latin && kLatin.find(c) != TextView::npos);
+}
+
 }  // namespace quorbel

@@ -25,6 +25,11 @@ std::string Quoted(TextView text);
 // Shorthand for building Text from UTF-8 literals in code and tests.
 inline Text T(std::string_view utf8) { return FromUtf8(utf8); }
 
+// A letter of the Russian or the Latin alphabet, either case.
+bool IsLetter(char16_t c);
+// A Russian vowel, either case; with latin, a Latin one (a, e, i, o, u, y) too.
+bool IsVowel(char16_t c, bool latin = false);
+
 // True when the text contains what.
 inline bool Contains(TextView text, TextView what) { return text.find(what) != TextView::npos; }
 

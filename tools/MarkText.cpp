@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "story/DataError.h"
+#include "story/MaterialFiles.h"
 #include "story/TextFile.h"
 
 #ifndef QUORBEL_HYPHEN_PATTERNS
@@ -36,11 +37,6 @@ char16_t Lower(char16_t c) {
   if (c >= u'\u0410' && c <= u'\u042F') return static_cast<char16_t>(c + 0x20);
   if (c == u'\u0401') return u'\u0451';
   return c;
-}
-
-bool IsVowel(char16_t c) {
-  static const Text kVowels = u"аеёиоуыэюя";
-  return kVowels.find(Lower(c)) != Text::npos;
 }
 
 // A part of a hyphenated word may not begin with these.
@@ -316,10 +312,12 @@ SourceKind KindOf(const std::filesystem::path& relPath) {
   for (const auto& p : relPath) parts.push_back(p.string());
   if (parts.size() != 2 || !HasExtension(relPath, {".qrb"})) return SourceKind::Plain;
   const std::string& name = parts[1];
-  if (name.starts_with("pers_")) return SourceKind::Persons;
-  if (name.starts_with("ottens_")) return SourceKind::Shades;
-  for (const char* prefix : {"themes", "words_", "var_", "qst_", "ncl_", "osn_", "fin_"})
-    if (name.starts_with(prefix)) return SourceKind::Plain;
+  if (HasStem(name, stem::kPersons)) return SourceKind::Persons;
+  if (HasStem(name, stem::kShades)) return SourceKind::Shades;
+  if (name == ToUtf8(kThemeCatalogue)) return SourceKind::Plain;
+  for (const char16_t* prefix :
+       {stem::kWords, stem::kVariants, stem::kQuestions, stem::kOpening, stem::kMain, stem::kFinal})
+    if (HasStem(name, prefix)) return SourceKind::Plain;
   return SourceKind::Phrases;
 }
 

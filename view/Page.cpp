@@ -4,19 +4,13 @@
 
 namespace quorbel {
 
+std::string DropCapPicture(int number) {
+  return std::string(kDropCapFolder) + "/" + std::to_string(number) + ".gif";
+}
+
 std::string DropCapFile(char16_t c) {
-  // Capitals in alphabet order with their position in the 33-letter alphabet; Й, Ъ, Ы, Ь have
-  // no picture.
-  static constexpr struct {
-    char16_t letter;
-    int number;
-  } kTable[] = {{u'А', 1},  {u'Б', 2},  {u'В', 3},  {u'Г', 4},  {u'Д', 5},  {u'Е', 6},
-                {u'Ё', 7},  {u'Ж', 8},  {u'З', 9},  {u'И', 10}, {u'К', 12}, {u'Л', 13},
-                {u'М', 14}, {u'Н', 15}, {u'О', 16}, {u'П', 17}, {u'Р', 18}, {u'С', 19},
-                {u'Т', 20}, {u'У', 21}, {u'Ф', 22}, {u'Х', 23}, {u'Ц', 24}, {u'Ч', 25},
-                {u'Ш', 26}, {u'Щ', 27}, {u'Э', 31}, {u'Ю', 32}, {u'Я', 33}};
-  for (const auto& e : kTable)
-    if (e.letter == c) return "Letters/" + std::to_string(e.number) + ".gif";
+  for (const DropCap& e : kDropCaps)
+    if (e.letter == c) return DropCapPicture(e.number);
   return {};
 }
 

@@ -28,6 +28,21 @@ struct PageView {
   std::array<bool, kPageRows> fresh{};
 };
 
+// The capitals that have a drop-cap picture, in alphabet order, with their position in the
+// 33-letter alphabet; Й, Ъ, Ы, Ь have none.
+struct DropCap {
+  char16_t letter;
+  int number;
+};
+inline constexpr std::array<DropCap, 29> kDropCaps = {
+    {{u'А', 1},  {u'Б', 2},  {u'В', 3},  {u'Г', 4},  {u'Д', 5},  {u'Е', 6},  {u'Ё', 7},  {u'Ж', 8},
+     {u'З', 9},  {u'И', 10}, {u'К', 12}, {u'Л', 13}, {u'М', 14}, {u'Н', 15}, {u'О', 16}, {u'П', 17},
+     {u'Р', 18}, {u'С', 19}, {u'Т', 20}, {u'У', 21}, {u'Ф', 22}, {u'Х', 23}, {u'Ц', 24}, {u'Ч', 25},
+     {u'Ш', 26}, {u'Щ', 27}, {u'Э', 31}, {u'Ю', 32}, {u'Я', 33}}};
+// The folder of the pictures, and the picture of the capital at that position.
+inline constexpr const char* kDropCapFolder = "Letters";
+std::string DropCapPicture(int number);
+
 // The picture of a capital of the drop-cap table, or empty when the character has none.
 std::string DropCapFile(char16_t first);
 

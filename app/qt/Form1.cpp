@@ -19,6 +19,7 @@
 #include "about/Form3.h"
 #include "app/Messages.h"
 #include "app/qt/ClickLabel.h"
+#include "app/qt/ErrorBox.h"
 #include "app/qt/Look.h"
 #include "app/qt/Pictures.h"
 #include "settings/qt/Form2.h"
@@ -314,11 +315,7 @@ void Form1::Mirror() {
 }
 
 void Form1::ShowError(const QString& intro, const std::exception& e) {
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Составитель рассказов"),
-                              intro + "\n" + QString::fromStdString(FaultText(e)), QMessageBox::Ok, this);
-  box->setObjectName("errorBox");
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();  // window-modal, does not block the caller
+  ShowErrorBox(this, QStringLiteral("Составитель рассказов"), intro, e);
 }
 
 void Form1::Timer1_Timer() {
@@ -512,12 +509,8 @@ void Form1::replay_Click() {
 void Form1::ReplayStory(const QString& number) {
   const auto n = ParseStoryNumber(number.toStdString());
   if (!n) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Составитель рассказов"),
-                                QStringLiteral("Номер рассказа — целое число от 0 до 18446744073709551615."),
-                                QMessageBox::Ok, this);
-    box->setObjectName("errorBox");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    ShowErrorBox(this, QStringLiteral("Составитель рассказов"),
+                 QStringLiteral("Номер рассказа — целое число от 0 до 18446744073709551615."));
     return;
   }
   numbers_->Ask(*n);

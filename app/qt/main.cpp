@@ -1,7 +1,6 @@
 // quorbel: the story window. Works in the folder given with --data DIR, else in the current folder
 // when it holds the story material, else on the installed material (see story/Places.h).
 #include <QApplication>
-#include <QMessageBox>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "app/StoryNumber.h"
+#include "app/qt/ErrorBox.h"
 #include "app/qt/Form1.h"
 #include "story/Places.h"
 
@@ -50,11 +50,10 @@ void NoMaterial(const std::vector<std::filesystem::path>& looked) {
   std::fprintf(stderr, "quorbel: %s\n", quorbel::NoMaterialMessage(looked).c_str());
   QString folders;
   for (const auto& f : looked) folders += QStringLiteral("\n    ") + QString::fromStdString(f.string());
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Составитель рассказов"),
-                  QStringLiteral("Не найден материал рассказов (файл styles.qrb). Искали в папках:") + folders +
-                      QStringLiteral("\n\nУкажите папку с материалом: quorbel --data ПАПКА"));
-  box.setObjectName("noMaterialBox");
-  box.exec();
+  quorbel::RunErrorBox(QStringLiteral("Составитель рассказов"),
+                       QStringLiteral("Не найден материал рассказов (файл styles.qrb). Искали в папках:") + folders +
+                           QStringLiteral("\n\nУкажите папку с материалом: quorbel --data ПАПКА"),
+                       QStringLiteral("noMaterialBox"));
 }
 
 }  // namespace

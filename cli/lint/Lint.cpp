@@ -22,9 +22,6 @@ Text Lower(TextView t) {
   return out;
 }
 
-bool IsLetter(char16_t c) {
-  return (c >= u'А' && c <= u'я') || c == u'ё' || c == u'Ё' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
 bool IsUpper(char16_t c) { return (c >= u'А' && c <= u'Я') || c == u'Ё' || (c >= u'A' && c <= u'Z'); }
 
 std::vector<Token> Tokenize(TextView s) {

@@ -21,7 +21,6 @@ struct Token {
 };
 
 Text Lower(TextView t);
-bool IsLetter(char16_t c);
 bool IsUpper(char16_t c);
 // Words, punctuation (one mark a token, "..." as one), "—", persons and title words.
 std::vector<Token> Tokenize(TextView text);

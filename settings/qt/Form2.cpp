@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/Messages.h"
 #include "app/qt/ClickLabel.h"
+#include "app/qt/ErrorBox.h"
 #include "app/qt/Look.h"
 #include "app/qt/Pictures.h"
 #include "story/DataError.h"
@@ -130,12 +130,8 @@ Form2::Form2(DataDir dir, QWidget* parent) : QWidget(parent, Qt::Dialog), dir_(s
     // The window opens all the same, with what could be read; the fault is shown over it.
     loadError_ = QString::fromUtf8(e.what());
     QTimer::singleShot(0, this, [this] {
-      auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Настройки"),
-                                  QStringLiteral("Настройки прочитаны не полностью:\n") + loadError_,
-                                  QMessageBox::Ok, this);
-      box->setObjectName("errorBox");
-      box->setAttribute(Qt::WA_DeleteOnClose);
-      box->open();
+      ShowErrorBox(this, QStringLiteral("Настройки"),
+                   QStringLiteral("Настройки прочитаны не полностью:\n") + loadError_);
     });
   }
   Mirror();
@@ -155,11 +151,7 @@ void Form2::Mirror() {
 }
 
 void Form2::ShowError(const QString& intro, const std::exception& e) {
-  auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Настройки"),
-                              intro + "\n" + QString::fromStdString(FaultText(e)), QMessageBox::Ok, this);
-  box->setObjectName("errorBox");
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  ShowErrorBox(this, QStringLiteral("Настройки"), intro, e);
 }
 
 void Form2::Command1_Click() { close(); }

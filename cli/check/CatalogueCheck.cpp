@@ -1,0 +1,138 @@
+#include "cli/check/Check.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "story/MaterialFiles.h"
+#include "story/StoryState.h"
+
+namespace quorbel::cli::check {
+
+void Checker::CheckStyles() {
+  const std::string rel = U8(kStyleCatalogue);
+  auto f = Load(rel);
+  if (!f) {
+    Error(rel, 1, "file not found");
+    return;
+  }
+  const StyleCatalogue catalogue = ParseStyleCatalogue(*f);
+  if (catalogue.lineCount == 0) Error(rel, 1, "no style listed");
+  if (catalogue.oddLine) Error(rel, catalogue.lineCount, "a style folder without its display name (pairs of lines)");
+  int number = 0;
+  for (const StyleEntry& e : catalogue.styles) {
+    ++number;
+    if (e.folder.empty()) {
+      Error(rel, e.line, "an empty style folder name");
+      continue;
+    }
+    if (auto fault = NameFault(e.folder)) {
+      Error(rel, e.line, *fault);
+      continue;
+    }
+    if (e.displayName.empty()) Error(rel, e.line + 1, "an empty style name");
+    Style s;
+    s.folder = U8(e.folder);
+    s.number = number;
+    s.line = e.line;
+    styles_.push_back(std::move(s));
+  }
+}
+
+void Checker::CheckSettings() {
+  const std::string rel = "quorbel.cfg";
+  auto f = Load(rel);
+  if (!f) {
+    Error(rel, 1, "file not found");
+    return;
+  }
+  std::array<long long, 10> v{};
+  for (int i = 0; i < 10; ++i) {
+    if (f->Eof()) {
+      Error(rel, std::max(1, f->LineCount()), "only " + std::to_string(i) + " settings; ten expected");
+      return;
+    }
+    int line = f->LineNumber();
+    Text t = f->ReadTextField();
+    auto n = WholeNumber(t);
+    std::string what = "setting " + std::to_string(i + 1) + " (" + setting::kRules[i + 1].name + ")";
+    if (!n) {
+      Error(rel, line, what + " " + Quoted(t) + " is not a whole number");
+      continue;
+    }
+    v[i] = *n;
+    // Style and theme are checked against the catalogues below.
+    const bool catalogued = i + 1 == setting::Style || i + 1 == setting::Theme;
+    const long long highest = setting::kRules[i + 1].last;
+    if (*n < 0 || (!catalogued && *n > highest)) {
+      Error(rel, line, what + " must be 0.." + (catalogued ? "N" : std::to_string(highest)));
+      continue;
+    }
+    if (i == 0 && *n > static_cast<long long>(styles_.size()) && !styles_.empty())
+      Warning(rel, line,
+              what + " " + std::to_string(*n) + ": only " + std::to_string(styles_.size()) +
+                  " styles are listed (the last one is taken)");
+    if (i == 1 && v[0] >= 1 && v[0] <= static_cast<long long>(styles_.size()) && *n > 0) {
+      int count = styles_[static_cast<std::size_t>(v[0] - 1)].themeCount;
+      if (count > 0 && *n > count)
+        Warning(rel, line,
+                what + " " + std::to_string(*n) + ": the style has only " + std::to_string(count) +
+                    " themes (the last one is taken)");
+    }
+  }
+  if (!f->Eof()) Warning(rel, f->LineNumber(), "more than ten settings; the rest is never read");
+}
+
+bool Checker::CheckThemes(Style& s, std::vector<bool>& themeHasZ, int& firstZ) {
+  const std::string themesRel = s.folder + "/" + U8(kThemeCatalogue);
+  auto themes = Load(themesRel);
+  if (!themes) {
+    Error(U8(kStyleCatalogue), s.line, Quoted(FromUtf8(themesRel)) + " not found");
+    return false;
+  }
+  for (std::size_t i = 0; i < themes->lines().size(); ++i) {
+    const Text& t = themes->lines()[i];
+    int line = static_cast<int>(i) + 1;
+    if (t.empty()) Error(themesRel, line, "an empty theme line");
+    std::size_t z = t.find(u"_Z_");
+    themeHasZ.push_back(z != Text::npos);
+    if (z != Text::npos && firstZ == 0) firstZ = line;
+    if (z != Text::npos && t.find(u"_Z_", z + 3) != Text::npos)
+      Warning(themesRel, line, "a second \"_Z_\" stays in the title as written");
+  }
+  if (themeHasZ.empty()) Error(themesRel, 1, "no theme listed");
+  s.themeCount = static_cast<int>(themeHasZ.size());
+  return true;
+}
+
+void Checker::CheckWords(Style& s, const std::string& rel) {
+  auto f = Load(rel);
+  const auto& lines = f->lines();
+  if (lines.empty()) Error(rel, 1, "no title word");
+  if (lines.size() > static_cast<std::size_t>(kMaxTitleWords))
+    Error(rel, kMaxTitleWords + 1, "more than " + std::to_string(kMaxTitleWords) + " title words");
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].empty()) Error(rel, static_cast<int>(i) + 1, "an empty title word");
+  s.words = lines;
+}
+
+void Checker::CheckQuestions(const std::string& rel, bool themeHasZ, int theme) {
+  auto f = Load(rel);
+  const auto& lines = f->lines();
+  const auto count = static_cast<std::size_t>(kQuestionCount);
+  if (lines.size() < count)
+    Error(rel, std::max<int>(1, static_cast<int>(lines.size())),
+          "only " + std::to_string(lines.size()) + " questions; " + std::to_string(kQuestionCount) + " expected");
+  if (lines.size() > count)
+    Error(rel, kQuestionCount + 1, "more than " + std::to_string(kQuestionCount) + " questions");
+  for (std::size_t i = 0; i < lines.size() && i < count; ++i) {
+    int line = static_cast<int>(i) + 1;
+    if (lines[i].empty()) Error(rel, line, "an empty question");
+    if (!themeHasZ && Contains(lines[i], u"_Z_"))
+      Warning(rel, line,
+              "\"_Z_\" in a question of theme " + std::to_string(theme) +
+                  ", whose title has no \"_Z_\" (it shows the title word of an earlier story)");
+  }
+}
+
+}  // namespace quorbel::cli::check

@@ -1,0 +1,54 @@
+// The one reading of the catalogue, person, variant and shade files.
+#include <gtest/gtest.h>
+
+#include "story/MaterialFiles.h"
+
+namespace quorbel {
+namespace {
+
+InputFile File(TextView content) { return InputFile::FromText(content, "f.qrb"); }
+
+TEST(MaterialFiles, ItemsKeepTheirLinesAndAFaultStopsTheReading) {
+  InputFile styles = File(u"classic\r\nКлассика\r\nironic\r\n");
+  StyleCatalogue catalogue = ParseStyleCatalogue(styles);
+  ASSERT_EQ(catalogue.styles.size(), 1u);
+  EXPECT_EQ(catalogue.styles[0].line, 1);
+  EXPECT_EQ(ToUtf8(catalogue.styles[0].displayName), "Классика");
+  EXPECT_TRUE(catalogue.oddLine);
+
+  InputFile persons = File(u"Иван|ов1,Пётр2\r\n\"Анна3\r\n");
+  PersonFile people = ParsePersonFile(persons);
+  ASSERT_EQ(people.persons.size(), 2u);
+  EXPECT_EQ(people.persons[1].line, 1);
+  EXPECT_EQ(ToUtf8(people.persons[1].text), "Пётр2");
+  ASSERT_TRUE(people.fault);
+  EXPECT_FALSE(people.fault->atEnd);
+  EXPECT_STREQ(people.fault->error.what(), "f.qrb: line 2: a quoted field without its closing quote");
+
+  InputFile variants = File(u"первый\r\n 7x\r\nвторой\r\n");
+  VariantFile plot = ParseVariantFile(variants);
+  ASSERT_EQ(plot.variants.size(), 1u);
+  EXPECT_EQ(plot.variants[0].weightLine, 2);
+  EXPECT_EQ(ToUtf8(plot.variants[0].weightText), "7x");
+  EXPECT_EQ(plot.variants[0].weight, 7);
+  ASSERT_TRUE(plot.fault);
+  EXPECT_TRUE(plot.fault->atEnd);
+  EXPECT_EQ(plot.fault->recordLine, 3);
+}
+
+TEST(MaterialFiles, ShadeGroupsEndAtAnEmptyLine) {
+  InputFile f = File(u"0\r\nвзгляд\r\n1\r\nхмурый\r\nкосой\r\n\r\n2,тон\r\n0\r\n");
+  ShadeFile shades = ParseShadeFile(f);
+  ASSERT_EQ(shades.groups.size(), 2u);
+  EXPECT_EQ(shades.groups[0].flag, 1);
+  ASSERT_EQ(shades.groups[0].lines.size(), 2u);
+  EXPECT_EQ(shades.groups[0].lines[1].line, 5);
+  EXPECT_EQ(shades.groups[1].level, 2);
+  EXPECT_EQ(shades.groups[1].titleLine, 7);
+  EXPECT_EQ(ToUtf8(shades.groups[1].title), "тон");
+  EXPECT_TRUE(shades.groups[1].lines.empty());
+  EXPECT_FALSE(shades.fault);
+}
+
+}  // namespace
+}  // namespace quorbel
