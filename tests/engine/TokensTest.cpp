@@ -116,6 +116,22 @@ TEST_F(Tokens, CallWithoutClosingParenthesisIsAnError) {
   EXPECT_FALSE(HasUnclosedCall(u"a _call(x)1 b"));
 }
 
+// A paragraph searched pass by pass as it grows: a token an append or a replacement completes is
+// found, though it starts in text searched before.
+TEST_F(Tokens, KeptScanFindsTokensCompletedByAnAppendOrAReplacement) {
+  Text b = u"a _s";
+  TokenScan scan;
+  SubstituteTokens(*s, rng, b, scan);
+  scan.ChangedFrom(b.size());
+  b += u"us1 _n_npc4";
+  s->castForms[4] = u"pc14";  // member 4 reads "pc1"
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров _npc1");
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров Ива|нов");
+  EXPECT_TRUE(rng.AllUsed());
+}
+
 TEST_F(Tokens, OrderIsSuspectThenMemberThenCall) {
   rng.Add({0.0, 0.9});
   EXPECT_EQ(Run("_call(погода)1 _npc5 _sus1| |"), "шёл| |дождь Ко|тов Бо|бров| |");
