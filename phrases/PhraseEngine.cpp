@@ -142,9 +142,10 @@ class PhraseFileWalk {
   }
 
   void Append(const PhraseRecord& c) {
-    scan_.ChangedFrom(buffer_.size());
+    const std::size_t at = buffer_.size();
     buffer_ += c.text;
     buffer_ += u"| |";
+    scan_.Appended(buffer_, at, c.tokenFree);
     appended_.push_back(Appended{c.text, c.line + 3});
   }
 

@@ -112,6 +112,19 @@ void TokenScan::ChangedFrom(std::size_t at) {
   call = std::min(call, Before(at, kCall));
 }
 
+void TokenScan::Appended(TextView buffer, std::size_t at, bool tokenFree) {
+  if (!tokenFree) return ChangedFrom(at);
+  auto skip = [&](std::size_t& from, TextView token) {
+    if (from < at) return;  // the search has not reached the appended text yet
+    const std::size_t back = Before(at, token);
+    const std::size_t mark = buffer.substr(back, at - back).find(u'_');
+    from = mark == TextView::npos ? buffer.size() : back + mark;
+  };
+  skip(suspect, kSuspect);
+  skip(castMember, kCastMember);
+  skip(call, kCall);
+}
+
 void SubstituteTokens(StoryState& s, Random& rng, Text& buffer, TokenScan& scan) {
   ReplaceSuspect(s, buffer, scan);
   ReplaceCastMember(s, buffer, scan);

@@ -29,6 +29,9 @@ struct TokenScan {
   std::size_t call = 0;
   // The buffer's text changed from position at on (an append at its old end, a replacement).
   void ChangedFrom(std::size_t at);
+  // Text was appended to buffer at its old end at; tokenFree: the text holds no "_", with which
+  // every token begins, so only the last characters before it can start a token it completes.
+  void Appended(TextView buffer, std::size_t at, bool tokenFree);
 };
 
 // Replaces the leftmost "_sus", then the leftmost "_npc", then the leftmost "_call" of the

@@ -107,10 +107,8 @@ class LazyArr {
   template <std::integral I>
   T& operator[](I i) {
     const std::size_t k = CheckedIndex<Last>(i);
-    if (k >= items_.size()) {
-      items_.reserve(kRoom);
-      items_.resize(k + 1);
-    }
+    if (k >= items_.size()) [[unlikely]]
+      Grow(k);
     return items_[k];
   }
   template <std::integral I>
@@ -135,6 +133,10 @@ class LazyArr {
 
  private:
   static constexpr std::size_t kRoom = static_cast<std::size_t>(Last) + 1;
+  void Grow(std::size_t k) {
+    items_.reserve(kRoom);
+    items_.resize(k + 1);
+  }
   static const T& Unwritten() {
     static const T value{};
     return value;

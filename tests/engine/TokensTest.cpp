@@ -122,13 +122,23 @@ TEST_F(Tokens, KeptScanFindsTokensCompletedByAnAppendOrAReplacement) {
   Text b = u"a _s";
   TokenScan scan;
   SubstituteTokens(*s, rng, b, scan);
-  scan.ChangedFrom(b.size());
   b += u"us1 _n_npc4";
+  scan.Appended(b, 4, false);
   s->castForms[4] = u"pc14";  // member 4 reads "pc1"
   SubstituteTokens(*s, rng, b, scan);
   EXPECT_EQ(ToUtf8(b), "a Бо|бров _npc1");
   SubstituteTokens(*s, rng, b, scan);
   EXPECT_EQ(ToUtf8(b), "a Бо|бров Ива|нов");
+  b += u" и _";  // an append without "_" can complete only a token begun before it
+  scan.Appended(b, b.size() - 4, false);
+  SubstituteTokens(*s, rng, b, scan);
+  b += u"npc2";
+  scan.Appended(b, b.size() - 4, true);
+  SubstituteTokens(*s, rng, b, scan);
+  b += u" и npc5";
+  scan.Appended(b, b.size() - 7, true);
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров Ива|нов и Пет|ров и npc5");
   EXPECT_TRUE(rng.AllUsed());
 }
 
