@@ -133,7 +133,8 @@ class LazyArr {
 
  private:
   static constexpr std::size_t kRoom = static_cast<std::size_t>(Last) + 1;
-  void Grow(std::size_t k) {
+  // Kept out of line, so that reading an element that exists stays a plain index.
+  [[gnu::noinline]] void Grow(std::size_t k) {
     items_.reserve(kRoom);
     items_.resize(k + 1);
   }
