@@ -303,24 +303,25 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, c
 InputFile DataDir::Open(TextView relName) const { return Open(relName, nullptr); }
 
 InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
-  const std::filesystem::path path = PathOf(relName);
+  // A kept file is looked up before its path is made: a story opens the same files many times.
+  auto it = kept_->find(relName);
+  std::filesystem::path made;
+  const std::filesystem::path& path = it != kept_->end() ? it->second.path : (made = PathOf(relName));
   std::error_code timeError, sizeError;
   const auto time = std::filesystem::last_write_time(path, timeError);
   const auto size = std::filesystem::file_size(path, sizeError);
-  if (!timeError && !sizeError) {
-    auto it = kept_->find(Text(relName));
-    if (it != kept_->end() && it->second.time == time && it->second.size == size) {
-      if (keptOut) *keptOut = &it->second;
-      return InputFile::FromLines(it->second.lines, ToUtf8(relName));
-    }
+  if (!timeError && !sizeError && it != kept_->end() && it->second.time == time && it->second.size == size) {
+    if (keptOut) *keptOut = &it->second;
+    return InputFile::FromLines(it->second.lines, it->second.name);
   }
   // The kept copy and the file handed out share one set of lines.
-  auto lines = ReadTextLines(path, ToUtf8(relName));
+  std::string name = ToUtf8(relName);
+  auto lines = ReadTextLines(path, name);
   if (!timeError && !sizeError) {
-    Kept& kept = (*kept_)[Text(relName)] = Kept{time, size, lines, nullptr, nullptr};
+    Kept& kept = (*kept_)[Text(relName)] = Kept{path, name, time, size, lines, nullptr, nullptr};
     if (keptOut) *keptOut = &kept;
   }
-  return InputFile::FromLines(std::move(lines), ToUtf8(relName));
+  return InputFile::FromLines(std::move(lines), std::move(name));
 }
 
 bool DataDir::Exists(TextView relName) const {

@@ -121,6 +121,8 @@ class DataDir {
 
  private:
   struct Kept {
+    std::filesystem::path path;  // the file's path and its name in messages, made once
+    std::string name;
     std::filesystem::file_time_type time;
     std::uintmax_t size = 0;
     std::shared_ptr<const std::vector<Text>> lines;
@@ -132,7 +134,7 @@ class DataDir {
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::filesystem::path save_;
-  std::shared_ptr<std::map<Text, Kept>> kept_ = std::make_shared<std::map<Text, Kept>>();
+  std::shared_ptr<std::map<Text, Kept, std::less<>>> kept_ = std::make_shared<std::map<Text, Kept, std::less<>>>();
 };
 
 }  // namespace quorbel
