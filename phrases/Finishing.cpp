@@ -13,6 +13,9 @@ namespace {
 constexpr TextView kGapMarks = u",.:!?";
 const Text kIndent = u"   ";
 const Text kDialogueLead = u"   - ";
+// Room a line is given at its first segment: a whole justified line, its hyphen included, fits
+// in one allocation instead of growing piece by piece.
+constexpr std::size_t kLineRoom = 64;
 
 bool BlanksOnly(TextView line) { return line.find_first_not_of(u' ') == TextView::npos; }
 
@@ -55,6 +58,7 @@ char16_t Capital(char16_t c) {
 Text CloseLine(TextView line) {
   std::size_t first = line.find_first_not_of(u' ');
   Text closed;
+  closed.reserve(std::max(line.size(), kLineRoom));
   if (first == TextView::npos) first = line.size();
   if (first >= 2) closed = kIndent;
   closed += line.substr(first);
@@ -69,7 +73,9 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
   // The places a blank may go, as they are after each blank added: one draw picks among them.
   // They are found once and then moved along with the blanks added, which is what finding
   // them afresh would give.
-  std::vector<std::size_t> places;
+  // Kept from line to line, so that the many lines of a story do not each allocate it.
+  thread_local std::vector<std::size_t> places;
+  places.clear();
   if (how == Justify::Full) {
     for (std::size_t k = 0; k < line.size(); ++k)
       if (OpenPunctuationGap(line, k)) places.push_back(k + 2);
@@ -147,6 +153,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
     const bool afterHyphen = mark > 0 && rest[mark - 1] == u'-';
     const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
     Text& line = s.textLines[s.lineCount];
+    if (line.capacity() < kLineRoom) line.reserve(kLineRoom);
     const bool joined = !gap && !EndsWith(line, u' ');
 
     if (line.size() + segment.size() + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
