@@ -2,6 +2,7 @@
 // Reading and writing the program's text files: Windows-1251, lines ended by CR LF
 // (a bare LF is accepted too, for files edited on Linux).
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -123,7 +124,7 @@ class DataDir {
   struct Kept {
     std::filesystem::path path;  // the file's path and its name in messages, made once
     std::string name;
-    std::filesystem::file_time_type time;
+    std::int64_t time = 0;  // modification time, in the units the system gives it
     std::uintmax_t size = 0;
     std::shared_ptr<const std::vector<Text>> lines;
     std::shared_ptr<const void> model;  // what was parsed from lines, of type modelType
