@@ -105,7 +105,8 @@ bool IsEligible(const StoryState& s, const RecordConditions& c, TextView precond
   if (c.hasFirst) window.first = c.first;
   if (c.hasLast) window.last = c.last;
 
-  if (!PreconditionHolds(s, precondition, mode)) return false;
+  // The tests have no effects, so the cheap comparisons go before the precondition, which may
+  // look through every fact.
   if (planLevel != 0 && planLevel != s.settings[setting::Absurdity]) return false;
   if (s.dayOfYear < window.first || s.dayOfYear > window.last) return false;
   if (!ColumnAdmits(c.phase1, s.dayPhase[1])) return false;
@@ -113,7 +114,8 @@ bool IsEligible(const StoryState& s, const RecordConditions& c, TextView precond
   if (!ColumnAdmits(c.clouds, s.settings[setting::Clouds])) return false;
   if (!ColumnAdmits(c.precipitation, s.settings[setting::Precipitation])) return false;
   if (!ColumnAdmits(c.wind, s.settings[setting::Wind])) return false;
-  return c.lowest <= s.temperature && s.temperature <= c.highest;
+  if (!(c.lowest <= s.temperature && s.temperature <= c.highest)) return false;
+  return PreconditionHolds(s, precondition, mode);
 }
 
 bool IsEligible(const StoryState& s, TextView conditions, TextView precondition, TextView planLevel,

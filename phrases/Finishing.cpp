@@ -13,6 +13,9 @@ namespace {
 constexpr TextView kGapMarks = u",.:!?";
 const Text kIndent = u"   ";
 const Text kDialogueLead = u"   - ";
+// Room a line is given at its first segment: a whole justified line, its hyphen included, fits
+// in one allocation instead of growing piece by piece.
+constexpr std::size_t kLineRoom = 64;
 
 bool BlanksOnly(TextView line) { return line.find_first_not_of(u' ') == TextView::npos; }
 
@@ -55,6 +58,7 @@ char16_t Capital(char16_t c) {
 Text CloseLine(TextView line) {
   std::size_t first = line.find_first_not_of(u' ');
   Text closed;
+  closed.reserve(std::max(line.size(), kLineRoom));
   if (first == TextView::npos) first = line.size();
   if (first >= 2) closed = kIndent;
   closed += line.substr(first);
@@ -65,28 +69,45 @@ Text CloseLine(TextView line) {
 
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng) {
   const auto w = static_cast<std::size_t>(std::max(width, 0));
-  // The places a blank may go, found afresh after each blank added: one draw picks among them.
-  std::vector<std::size_t> places;
+  if (line.size() >= w) return;
+  // The places a blank may go, as they are after each blank added: one draw picks among them.
+  // They are found once and then moved along with the blanks added, which is what finding
+  // them afresh would give.
+  // Kept from line to line, so that the many lines of a story do not each allocate it.
+  thread_local std::vector<std::size_t> places;
+  places.clear();
   if (how == Justify::Full) {
+    for (std::size_t k = 0; k < line.size(); ++k)
+      if (OpenPunctuationGap(line, k)) places.push_back(k + 2);
     while (line.size() < w) {
-      places.clear();
-      for (std::size_t k = 0; k < line.size(); ++k)
-        if (OpenPunctuationGap(line, k)) places.push_back(k + 2);
       double rnd = rng.Rnd();
       if (places.empty()) break;
-      line.insert(places[Pick(places.size(), rnd) - 1], 1, u' ');
+      // The widened gap is closed, the gaps after it move one on, and no gap opens.
+      const std::size_t i = Pick(places.size(), rnd) - 1;
+      line.insert(places[i], 1, u' ');
+      places.erase(places.begin() + static_cast<std::ptrdiff_t>(i));
+      for (std::size_t j = i; j < places.size(); ++j) ++places[j];
     }
   }
+  std::size_t placesFrom = Text::npos;  // the start the places were found from
   while (line.size() < w) {
     std::size_t start = 0;
     if (TextView(line).substr(0, 3) == kIndent) start = 3;
     if (dialogue) start = 5;
-    places.clear();
-    for (std::size_t k = start; k < line.size(); ++k)
-      if (line[k] == u' ') places.push_back(k + 1);
+    if (start != placesFrom) {
+      places.clear();
+      for (std::size_t k = start; k < line.size(); ++k)
+        if (line[k] == u' ') places.push_back(k + 1);
+      placesFrom = start;
+    }
     double rnd = rng.Rnd();
     if (places.empty()) break;
-    line.insert(places[Pick(places.size(), rnd) - 1], 1, u' ');
+    // The blank added after the chosen one is a place too; the places after it move one on.
+    const std::size_t i = Pick(places.size(), rnd) - 1;
+    const std::size_t at = places[i];
+    line.insert(at, 1, u' ');
+    for (std::size_t j = i + 1; j < places.size(); ++j) ++places[j];
+    places.insert(places.begin() + static_cast<std::ptrdiff_t>(i) + 1, at + 1);
   }
 }
 
@@ -132,6 +153,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
     const bool afterHyphen = mark > 0 && rest[mark - 1] == u'-';
     const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
     Text& line = s.textLines[s.lineCount];
+    if (line.capacity() < kLineRoom) line.reserve(kLineRoom);
     const bool joined = !gap && !EndsWith(line, u' ');
 
     if (line.size() + segment.size() + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {

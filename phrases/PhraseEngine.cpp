@@ -88,6 +88,7 @@ class PhraseFileWalk {
             throw DataError(file_.name, 0, e.what());
           }
           buffer_.clear();
+          scan_ = {};
           appended_.clear();
         }
         wordIndex = 1;
@@ -126,7 +127,7 @@ class PhraseFileWalk {
     const Long roll = Int(rng_.Rnd() * 100);
     if (flag == u'0' && roll < 50) Append(c);
     try {
-      phrases::SubstituteTokens(s_, rng_, buffer_);
+      phrases::SubstituteTokens(s_, rng_, buffer_, scan_);
     } catch (const phrases::TokenError& e) {
       int line = c.line + 3;
       for (const Appended& a : appended_)
@@ -141,8 +142,10 @@ class PhraseFileWalk {
   }
 
   void Append(const PhraseRecord& c) {
+    const std::size_t at = buffer_.size();
     buffer_ += c.text;
     buffer_ += u"| |";
+    scan_.Appended(buffer_, at, c.tokenFree);
     appended_.push_back(Appended{c.text, c.line + 3});
   }
 
@@ -163,6 +166,7 @@ class PhraseFileWalk {
   std::vector<const PhraseRecord*> candidates_;
   std::vector<Appended> appended_;  // the phrases of the paragraph, to name a faulty one's line
   Text buffer_;
+  phrases::TokenScan scan_;
   DateWindow window_;
 };
 

@@ -90,6 +90,7 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     rec.precondition = file.ReadLine();
     rec.fact = file.ReadLine();
     rec.keyInitial = FirstChar(rec.key);
+    rec.tokenFree = rec.text.find(u'_') == Text::npos;
     rec.parsed = RecordConditions::Of(rec.conditions);
     model.records.push_back(std::move(rec));
   }

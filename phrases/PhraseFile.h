@@ -26,7 +26,8 @@ struct Plan {
 struct PhraseRecord {
   int line = 0;  // file line of the record's first line
   Text key, conditions, text, precondition, fact;
-  Text keyInitial;  // the key's first character
+  Text keyInitial;         // the key's first character
+  bool tokenFree = false;  // text holds no "_", so no token
   RecordConditions parsed;
 };
 

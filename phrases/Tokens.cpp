@@ -7,7 +7,20 @@
 namespace quorbel::phrases {
 namespace {
 
+constexpr TextView kSuspect = u"_sus";
+constexpr TextView kCastMember = u"_npc";
 constexpr TextView kCall = u"_call";
+
+// The leftmost token at or after from; from moves past the text searched. A token that an
+// append or a replacement completes starts at most its length - 1 before the change, which
+// ChangedFrom allows for.
+std::size_t FindToken(TextView buffer, TextView token, std::size_t& from) {
+  const std::size_t p = from < buffer.size() ? buffer.find(token, from) : Text::npos;
+  from = p == Text::npos ? buffer.size() : p;
+  return p;
+}
+
+std::size_t Before(std::size_t at, TextView token) { return at >= token.size() - 1 ? at - (token.size() - 1) : 0; }
 
 // castForms(n) without its final code character; n = 0 means member 10.
 Text CastMember(const StoryState& s, int n) {
@@ -20,8 +33,8 @@ int DigitAfter(TextView buffer, std::size_t token) {
   return token + 4 < buffer.size() ? DigitValue(buffer[token + 4]) : 0;
 }
 
-void ReplaceSuspect(const StoryState& s, Text& buffer) {
-  std::size_t p = buffer.find(u"_sus");
+void ReplaceSuspect(const StoryState& s, Text& buffer, TokenScan& scan) {
+  std::size_t p = FindToken(buffer, kSuspect, scan.suspect);
   if (p == Text::npos) return;
   int position = DigitAfter(buffer, p);
   int member = 0;  // an empty guess, a position beyond it and position 0 all name member 10
@@ -32,12 +45,14 @@ void ReplaceSuspect(const StoryState& s, Text& buffer) {
     if (at <= guess.size()) member = DigitValue(guess[at - 1]);
   }
   buffer.replace(p, 5, CastMember(s, member));
+  scan.ChangedFrom(p);
 }
 
-void ReplaceCastMember(const StoryState& s, Text& buffer) {
-  std::size_t p = buffer.find(u"_npc");
+void ReplaceCastMember(const StoryState& s, Text& buffer, TokenScan& scan) {
+  std::size_t p = FindToken(buffer, kCastMember, scan.castMember);
   if (p == Text::npos) return;
   buffer.replace(p, 5, CastMember(s, DigitAfter(buffer, p)));
+  scan.ChangedFrom(p);
 }
 
 // Takes a line out of the shade group titled title. False when no group has that title or the
@@ -60,8 +75,8 @@ bool DrawShadeLine(StoryState& s, Random& rng, TextView title, Text& line) {
   return false;
 }
 
-void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer) {
-  std::size_t p = buffer.find(kCall);
+void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer, TokenScan& scan) {
+  std::size_t p = FindToken(buffer, kCall, scan.call);
   if (p == Text::npos) return;
   // "_call", one character not read, the title, ")" and the flag.
   std::size_t argStart = p + 6;
@@ -78,6 +93,7 @@ void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer) {
   Long roll = Int(rng.Rnd() * 100);
   if (flag == u'0' && roll < 50) replaced = DrawShadeLine(s, rng, title, line);
   buffer.replace(p, 6 + arg.size(), replaced ? line : Text());
+  scan.ChangedFrom(p);
 }
 
 }  // namespace
@@ -90,10 +106,34 @@ bool HasUnclosedCall(TextView text) {
   return false;
 }
 
+void TokenScan::ChangedFrom(std::size_t at) {
+  suspect = std::min(suspect, Before(at, kSuspect));
+  castMember = std::min(castMember, Before(at, kCastMember));
+  call = std::min(call, Before(at, kCall));
+}
+
+void TokenScan::Appended(TextView buffer, std::size_t at, bool tokenFree) {
+  if (!tokenFree) return ChangedFrom(at);
+  auto skip = [&](std::size_t& from, TextView token) {
+    if (from < at) return;  // the search has not reached the appended text yet
+    const std::size_t back = Before(at, token);
+    const std::size_t mark = buffer.substr(back, at - back).find(u'_');
+    from = mark == TextView::npos ? buffer.size() : back + mark;
+  };
+  skip(suspect, kSuspect);
+  skip(castMember, kCastMember);
+  skip(call, kCall);
+}
+
+void SubstituteTokens(StoryState& s, Random& rng, Text& buffer, TokenScan& scan) {
+  ReplaceSuspect(s, buffer, scan);
+  ReplaceCastMember(s, buffer, scan);
+  ReplaceShadeCall(s, rng, buffer, scan);
+}
+
 void SubstituteTokens(StoryState& s, Random& rng, Text& buffer) {
-  ReplaceSuspect(s, buffer);
-  ReplaceCastMember(s, buffer);
-  ReplaceShadeCall(s, rng, buffer);
+  TokenScan scan;
+  SubstituteTokens(s, rng, buffer, scan);
 }
 
 }  // namespace quorbel::phrases

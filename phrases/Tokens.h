@@ -2,6 +2,7 @@
 // Text tokens of phrase texts: "_sus" (a suspect of the last guess), "_npc" (a cast member) and
 // "_call" (a line drawn from a shade group, used up). Internal to the phrase engine; exposed for
 // its tests.
+#include <cstddef>
 #include <stdexcept>
 
 #include "story/Random.h"
@@ -19,9 +20,26 @@ class TokenError : public std::runtime_error {
 // True when text holds a "_call" that no ")" follows within text.
 bool HasUnclosedCall(TextView text);
 
+// For each token, the first position of the paragraph buffer its leftmost occurrence may start
+// at: the text before it was searched and has not changed since. A paragraph grows phrase by
+// phrase and is searched after each; without this it would be searched from its start each time.
+struct TokenScan {
+  std::size_t suspect = 0;
+  std::size_t castMember = 0;
+  std::size_t call = 0;
+  // The buffer's text changed from position at on (an append at its old end, a replacement).
+  void ChangedFrom(std::size_t at);
+  // Text was appended to buffer at its old end at; tokenFree: the text holds no "_", with which
+  // every token begins, so only the last characters before it can start a token it completes.
+  void Appended(TextView buffer, std::size_t at, bool tokenFree);
+};
+
 // Replaces the leftmost "_sus", then the leftmost "_npc", then the leftmost "_call" of the
 // paragraph buffer. Draws: for a "_call", the line pick when the flag is "1", the 50 % roll
 // always, the line pick when the flag is "0" and the roll is below 50. Throws TokenError.
+// scan tells how much of the buffer is known to hold no token, and is kept up to date.
+void SubstituteTokens(StoryState& s, Random& rng, Text& buffer, TokenScan& scan);
+// The same for a buffer not searched before.
 void SubstituteTokens(StoryState& s, Random& rng, Text& buffer);
 
 }  // namespace quorbel::phrases

@@ -115,8 +115,8 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
   for (Long g = 0; g <= kMaxShadeGroups; ++g) {
     s.shadeTitles[g].clear();
     s.shadeCounts[g] = 0;
-    for (auto& line : s.shadeLines[g]) line.clear();
   }
+  s.shadeLines.clear();
   const auto file = OpenShadeFile(dir, StyleFileName(s, stem::kShades));
   const Long a = s.settings[setting::Absurdity];
   Long g = 0;
@@ -163,10 +163,8 @@ void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
   // The opening neither redraws used records nor marks them.
   StepEpisodeFile(s, rng, dir, ThemeFileName(s, stem::kOpening), false);
   s.statusLine += Str(s.dayOfYear - s.startDayOfYear) + u" " + s.clockTime;
-  for (Long g = 1; g <= kMaxGroups; ++g) {
-    s.groupSizes[g] = 0;
-    for (Long r = 1; r <= kMaxGroupRecords; ++r) s.usedRecords[g][r] = 0;
-  }
+  for (Long g = 1; g <= kMaxGroups; ++g) s.groupSizes[g] = 0;
+  s.usedRecords.clear();
 }
 
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {

@@ -24,19 +24,20 @@ constexpr std::array<char16_t, 128> kHigh = {
 }  // namespace
 
 std::optional<Text> DecodeCp1251(std::string_view bytes, std::size_t* badOffset) {
-  Text out;
-  out.reserve(bytes.size());
+  // One character for each byte, written in place: the whole material passes through here.
+  Text out(bytes.size(), u'\0');
+  char16_t* to = out.data();
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      out.push_back(static_cast<char16_t>(b));
+      to[i] = static_cast<char16_t>(b);
     } else {
       char16_t c = kHigh[b - 0x80];
       if (c == 0) {
         if (badOffset) *badOffset = i;
         return std::nullopt;
       }
-      out.push_back(c);
+      to[i] = c;
     }
   }
   return out;

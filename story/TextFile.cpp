@@ -300,27 +300,50 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, c
 #endif
 }
 
+namespace {
+
+// The modification time and size of a regular file, read in one call where the system allows;
+// false when they cannot be read.
+bool ReadStamp(const std::filesystem::path& path, std::int64_t& time, std::uintmax_t& size) {
+#ifndef _WIN32
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  size = static_cast<std::uintmax_t>(info.st_size);
+  return true;
+#else
+  std::error_code timeError, sizeError;
+  const auto t = std::filesystem::last_write_time(path, timeError);
+  size = std::filesystem::file_size(path, sizeError);
+  time = static_cast<std::int64_t>(t.time_since_epoch().count());
+  return !timeError && !sizeError;
+#endif
+}
+
+}  // namespace
+
 InputFile DataDir::Open(TextView relName) const { return Open(relName, nullptr); }
 
 InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
-  const std::filesystem::path path = PathOf(relName);
-  std::error_code timeError, sizeError;
-  const auto time = std::filesystem::last_write_time(path, timeError);
-  const auto size = std::filesystem::file_size(path, sizeError);
-  if (!timeError && !sizeError) {
-    auto it = kept_->find(Text(relName));
-    if (it != kept_->end() && it->second.time == time && it->second.size == size) {
-      if (keptOut) *keptOut = &it->second;
-      return InputFile::FromLines(it->second.lines, ToUtf8(relName));
-    }
+  // A kept file is looked up before its path is made: a story opens the same files many times.
+  auto it = kept_->find(relName);
+  std::filesystem::path made;
+  const std::filesystem::path& path = it != kept_->end() ? it->second.path : (made = PathOf(relName));
+  std::int64_t time = 0;
+  std::uintmax_t size = 0;
+  const bool stamped = ReadStamp(path, time, size);
+  if (stamped && it != kept_->end() && it->second.time == time && it->second.size == size) {
+    if (keptOut) *keptOut = &it->second;
+    return InputFile::FromLines(it->second.lines, it->second.name);
   }
   // The kept copy and the file handed out share one set of lines.
-  auto lines = ReadTextLines(path, ToUtf8(relName));
-  if (!timeError && !sizeError) {
-    Kept& kept = (*kept_)[Text(relName)] = Kept{time, size, lines, nullptr, nullptr};
+  std::string name = ToUtf8(relName);
+  auto lines = ReadTextLines(path, name);
+  if (stamped) {
+    Kept& kept = (*kept_)[Text(relName)] = Kept{path, name, time, size, lines, nullptr, nullptr};
     if (keptOut) *keptOut = &kept;
   }
-  return InputFile::FromLines(std::move(lines), ToUtf8(relName));
+  return InputFile::FromLines(std::move(lines), std::move(name));
 }
 
 bool DataDir::Exists(TextView relName) const {

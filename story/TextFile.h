@@ -2,6 +2,7 @@
 // Reading and writing the program's text files: Windows-1251, lines ended by CR LF
 // (a bare LF is accepted too, for files edited on Linux).
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -121,7 +122,9 @@ class DataDir {
 
  private:
   struct Kept {
-    std::filesystem::file_time_type time;
+    std::filesystem::path path;  // the file's path and its name in messages, made once
+    std::string name;
+    std::int64_t time = 0;  // modification time, in the units the system gives it
     std::uintmax_t size = 0;
     std::shared_ptr<const std::vector<Text>> lines;
     std::shared_ptr<const void> model;  // what was parsed from lines, of type modelType
@@ -132,7 +135,7 @@ class DataDir {
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::filesystem::path save_;
-  std::shared_ptr<std::map<Text, Kept>> kept_ = std::make_shared<std::map<Text, Kept>>();
+  std::shared_ptr<std::map<Text, Kept, std::less<>>> kept_ = std::make_shared<std::map<Text, Kept, std::less<>>>();
 };
 
 }  // namespace quorbel

@@ -116,6 +116,32 @@ TEST_F(Tokens, CallWithoutClosingParenthesisIsAnError) {
   EXPECT_FALSE(HasUnclosedCall(u"a _call(x)1 b"));
 }
 
+// A paragraph searched pass by pass as it grows: a token an append or a replacement completes is
+// found, though it starts in text searched before.
+TEST_F(Tokens, KeptScanFindsTokensCompletedByAnAppendOrAReplacement) {
+  Text b = u"a _s";
+  TokenScan scan;
+  SubstituteTokens(*s, rng, b, scan);
+  b += u"us1 _n_npc4";
+  scan.Appended(b, 4, false);
+  s->castForms[4] = u"pc14";  // member 4 reads "pc1"
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров _npc1");
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров Ива|нов");
+  b += u" и _";  // an append without "_" can complete only a token begun before it
+  scan.Appended(b, b.size() - 4, false);
+  SubstituteTokens(*s, rng, b, scan);
+  b += u"npc2";
+  scan.Appended(b, b.size() - 4, true);
+  SubstituteTokens(*s, rng, b, scan);
+  b += u" и npc5";
+  scan.Appended(b, b.size() - 7, true);
+  SubstituteTokens(*s, rng, b, scan);
+  EXPECT_EQ(ToUtf8(b), "a Бо|бров Ива|нов и Пет|ров и npc5");
+  EXPECT_TRUE(rng.AllUsed());
+}
+
 TEST_F(Tokens, OrderIsSuspectThenMemberThenCall) {
   rng.Add({0.0, 0.9});
   EXPECT_EQ(Run("_call(погода)1 _npc5 _sus1| |"), "шёл| |дождь Ко|тов Бо|бров| |");
