@@ -56,15 +56,22 @@ char16_t Capital(char16_t c) {
 }
 
 Text CloseLine(TextView line) {
-  std::size_t first = line.find_first_not_of(u' ');
   Text closed;
   closed.reserve(std::max(line.size(), kLineRoom));
-  if (first == TextView::npos) first = line.size();
-  if (first >= 2) closed = kIndent;
-  closed += line.substr(first);
-  std::size_t last = closed.find_last_not_of(u' ');
-  closed.erase(last == Text::npos ? 0 : last + 1);
+  closed = line;
+  CloseLineInPlace(closed);
   return closed;
+}
+
+void CloseLineInPlace(Text& line) {
+  std::size_t first = line.find_first_not_of(u' ');
+  if (first == Text::npos) first = line.size();
+  if (first >= 2)
+    line.replace(0, first, kIndent);
+  else
+    line.erase(0, first);
+  const std::size_t last = line.find_last_not_of(u' ');
+  line.erase(last == Text::npos ? 0 : last + 1);
 }
 
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng) {
@@ -111,7 +118,7 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
   }
 }
 
-void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPlan& plan) {
+void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPlan& plan) {
   CheckedLineCount(s);
   const bool dialogue = plan.previousKind == u"1";
 
@@ -135,54 +142,85 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
     // The dash opens a fresh line; text an earlier paragraph left open on the current line is
     // closed there (ragged, as a paragraph end) rather than overwritten.
     if (!BlanksOnly(s.textLines[s.lineCount])) {
-      s.textLines[s.lineCount] = CloseLine(s.textLines[s.lineCount]);
+      CloseLineInPlace(s.textLines[s.lineCount]);
       NextLine(s);
     }
     s.textLines[s.lineCount] = kDialogueLead;
   }
 
-  // The text still to place is rest: the marks split it into segments, placed one by one.
-  TextView rest = buffer;
+  // The marks split the text into segments, placed one by one. Segments that fit are only noted
+  // as a run of the buffer and copied to the line, without their marks, when the run ends: most
+  // segments are a syllable, and appending each on its own cost more than deciding where it goes.
+  const TextView text = buffer;
+  std::size_t pos = 0;  // the segment being placed starts here
+  std::size_t runFrom = 0, runTo = 0;  // text[runFrom, runTo), its marks left out, is still to copy
+  Text* line = &s.textLines[s.lineCount];
+  std::size_t length = line->size();  // of the line with the run copied
+  bool endsInBlank = EndsWith(*line, u' ');
+  auto copyRun = [&] {
+    if (runFrom == runTo) return;
+    const std::size_t at = line->size();
+    line->reserve(std::max(at + (runTo - runFrom), kLineRoom));
+    line->resize(at + (runTo - runFrom));
+    char16_t* out = line->data() + at;
+    for (std::size_t k = runFrom; k < runTo; ++k)
+      if (text[k] != u'|') *out++ = text[k];
+    line->resize(static_cast<std::size_t>(out - line->data()));
+    runFrom = runTo;
+  };
   std::size_t mark;
-  while ((mark = rest.find(u'|')) != TextView::npos) {
+  while ((mark = text.find(u'|', pos)) != TextView::npos) {
     const int width = LineWidth(s.lineCount);
-    const TextView segment = rest.substr(0, mark);
-    const bool gap = segment == u" ";
+    const std::size_t size = mark - pos;
+    const bool gap = size == 1 && text[pos] == u' ';
     // Room for a hyphen when the word goes on after the mark.
-    const bool wordGoesOn = mark + 1 < rest.size() ? rest[mark + 1] != u' ' : true;
-    const bool afterHyphen = mark > 0 && rest[mark - 1] == u'-';
+    const bool wordGoesOn = mark + 1 < text.size() ? text[mark + 1] != u' ' : true;
+    const bool afterHyphen = size > 0 && text[mark - 1] == u'-';
     const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
-    Text& line = s.textLines[s.lineCount];
-    if (line.capacity() < kLineRoom) line.reserve(kLineRoom);
-    const bool joined = !gap && !EndsWith(line, u' ');
+    const bool joined = !gap && !endsInBlank;
 
-    if (line.size() + segment.size() + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
-      line += segment;
-    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(line)) {
-      // A segment wider than any line cannot be broken: it runs past the width on the line that
-      // holds no text yet, rather than leaving that line empty behind it.
-      line += segment;
+    if (length + size + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
+      if (runFrom == runTo) runFrom = pos;
+      runTo = mark;
     } else {
-      Text closed = CloseLine(line);
-      const Long closedAt = s.lineCount;
-      NextLine(s);
-      if (!gap) s.textLines[s.lineCount] += segment;
-      if (joined && !EndsWith(closed, u'-')) closed += u'-';
-      JustifyLine(closed, width, dialogue, Justify::Full, rng);
-      s.textLines[closedAt] = std::move(closed);
+      copyRun();
+      const TextView segment = text.substr(pos, size);
+      if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(*line)) {
+        // A segment wider than any line cannot be broken: it runs past the width on the line
+        // that holds no text yet, rather than leaving that line empty behind it.
+        *line += segment;
+      } else {
+        if (CheckedLineCount(s) >= kMaxTextLines) throw TextLimitError();
+        Text& closed = *line;
+        CloseLineInPlace(closed);
+        ++s.lineCount;
+        line = &s.textLines[s.lineCount];
+        if (line->capacity() < kLineRoom) line->reserve(kLineRoom);
+        if (!gap) *line += segment;
+        if (joined && !EndsWith(closed, u'-')) closed += u'-';
+        JustifyLine(closed, width, dialogue, Justify::Full, rng);
+        length = line->size();
+        endsInBlank = EndsWith(*line, u' ');
+        pos = mark + 1;
+        continue;
+      }
     }
-    rest.remove_prefix(mark + 1);
+    length += size;
+    if (size > 0) endsInBlank = text[mark - 1] == u' ';
+    pos = mark + 1;
   }
+  copyRun();
+  TextView rest = text.substr(pos);
 
   {
     const int width = LineWidth(s.lineCount);
     const TextView segment = rest;
-    Text& line = s.textLines[s.lineCount];
-    const bool joined = !(segment == u" " || EndsWith(line, u' '));
-    if (line.size() + segment.size() + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
-      line += segment;
-    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(line)) {
-      line += segment;
+    Text& last = s.textLines[s.lineCount];
+    const bool joined = !(segment == u" " || EndsWith(last, u' '));
+    if (last.size() + segment.size() + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
+      last += segment;
+    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(last)) {
+      last += segment;
     } else {
       const Long previous = s.lineCount;
       NextLine(s);
@@ -195,7 +233,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPla
   if (plan.closingMode == u"0") {
     s.textLines[s.lineCount] += u' ';
   } else if (plan.closingMode == u"1") {
-    s.textLines[s.lineCount] = CloseLine(s.textLines[s.lineCount]);
+    CloseLineInPlace(s.textLines[s.lineCount]);
     NextLine(s);
     s.textLines[s.lineCount] = kIndent;
   }

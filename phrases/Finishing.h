@@ -32,6 +32,7 @@ char16_t Capital(char16_t c);
 // A line that is finished: two or more leading blanks become the three-blank indent, otherwise
 // the leading blanks go; trailing blanks go.
 Text CloseLine(TextView line);
+void CloseLineInPlace(Text& line);
 
 enum class Justify { Full, PlainOnly };
 
@@ -42,7 +43,8 @@ enum class Justify { Full, PlainOnly };
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng);
 
 // Appends the paragraph buffer (phrases each followed by "| |") to textLines from the current
-// line on and leaves lineCount at the last line written. Throws TextLimitError.
-void FinishParagraph(StoryState& s, Random& rng, Text buffer, const ParagraphPlan& plan);
+// line on and leaves lineCount at the last line written; buffer is used up (left trimmed).
+// Throws TextLimitError.
+void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPlan& plan);
 
 }  // namespace quorbel::phrases

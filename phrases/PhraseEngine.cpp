@@ -28,7 +28,12 @@ struct Appended {
 // the reading reached it.
 class PhraseFileWalk {
  public:
-  PhraseFileWalk(StoryState& s, Random& rng, const phrases::PhraseFile& file) : s_(s), rng_(rng), file_(file) {}
+  PhraseFileWalk(StoryState& s, Random& rng, const phrases::PhraseFile& file)
+      : s_(s), rng_(rng), file_(file), candidates_(Kept().candidates), appended_(Kept().appended), buffer_(Kept().buffer) {
+    candidates_.clear();
+    appended_.clear();
+    buffer_.clear();
+  }
 
   void Run() {
     if (file_.planFault) Fail(file_.planFault->line, file_.planFault->problem);
@@ -159,13 +164,25 @@ class PhraseFileWalk {
     s_.factCount = count + 1;
   }
 
+  // A story walks some sixty phrase files: their working lists keep their room from walk to walk
+  // instead of growing afresh in each.
+  struct Room {
+    std::vector<const PhraseRecord*> candidates;
+    std::vector<Appended> appended;
+    Text buffer;
+  };
+  static Room& Kept() {
+    thread_local Room room;
+    return room;
+  }
+
   StoryState& s_;
   Random& rng_;
   const phrases::PhraseFile& file_;
   std::size_t next_ = 0;  // the record the reading has reached
-  std::vector<const PhraseRecord*> candidates_;
-  std::vector<Appended> appended_;  // the phrases of the paragraph, to name a faulty one's line
-  Text buffer_;
+  std::vector<const PhraseRecord*>& candidates_;
+  std::vector<Appended>& appended_;  // the phrases of the paragraph, to name a faulty one's line
+  Text& buffer_;
   phrases::TokenScan scan_;
   DateWindow window_;
 };

@@ -25,7 +25,8 @@ class Finishing : public ::testing::Test {
     s->textLines[lineCount] = T(current);
   }
   void Finish(const char* buffer, const char* kind = "0", const char* closing = "1", const char* level = "0") {
-    FinishParagraph(*s, rng, T(buffer), ParagraphPlan{T(kind), T(closing), T(level)});
+    Text text = T(buffer);
+    FinishParagraph(*s, rng, text, ParagraphPlan{T(kind), T(closing), T(level)});
   }
   Lines From(Long first) const {
     Lines out;
