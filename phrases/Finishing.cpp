@@ -30,12 +30,6 @@ std::size_t Pick(std::size_t n, double rnd) {
   return static_cast<std::size_t>(std::clamp<Long>(r, 1, static_cast<Long>(n)));
 }
 
-// 0-based k: a punctuation gap starts at k and has not been widened yet.
-bool OpenPunctuationGap(TextView line, std::size_t k) {
-  if (k + 1 >= line.size() || line[k + 1] != u' ' || kGapMarks.find(line[k]) == TextView::npos) return false;
-  return k + 2 >= line.size() || line[k + 2] != u' ';
-}
-
 Long& CheckedLineCount(StoryState& s) {
   if (s.lineCount < 1 || s.lineCount > kMaxTextLines) throw TextLimitError();
   return s.lineCount;
@@ -84,8 +78,13 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
   thread_local std::vector<std::size_t> places;
   places.clear();
   if (how == Justify::Full) {
-    for (std::size_t k = 0; k < line.size(); ++k)
-      if (OpenPunctuationGap(line, k)) places.push_back(k + 2);
+    // k is the blank of a gap: a mark before it, no second blank after it.
+    const char16_t* d = line.data();
+    const std::size_t n = line.size();
+    for (std::size_t k = 1; k < n; ++k) {
+      if (d[k] != u' ' || kGapMarks.find(d[k - 1]) == TextView::npos) continue;
+      if (k + 1 >= n || d[k + 1] != u' ') places.push_back(k + 1);
+    }
     while (line.size() < w) {
       double rnd = rng.Rnd();
       if (places.empty()) break;
@@ -157,16 +156,17 @@ void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPl
   Text* line = &s.textLines[s.lineCount];
   std::size_t length = line->size();  // of the line with the run copied
   bool endsInBlank = EndsWith(*line, u' ');
+  std::size_t runSize = 0;  // the run's characters without its marks
   auto copyRun = [&] {
     if (runFrom == runTo) return;
     const std::size_t at = line->size();
-    line->reserve(std::max(at + (runTo - runFrom), kLineRoom));
-    line->resize(at + (runTo - runFrom));
+    if (line->capacity() < at + runSize) line->reserve(std::max(at + runSize, kLineRoom));
+    line->resize(at + runSize);
     char16_t* out = line->data() + at;
     for (std::size_t k = runFrom; k < runTo; ++k)
       if (text[k] != u'|') *out++ = text[k];
-    line->resize(static_cast<std::size_t>(out - line->data()));
     runFrom = runTo;
+    runSize = 0;
   };
   std::size_t mark;
   while ((mark = text.find(u'|', pos)) != TextView::npos) {
@@ -182,6 +182,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPl
     if (length + size + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
       if (runFrom == runTo) runFrom = pos;
       runTo = mark;
+      runSize += size;
     } else {
       copyRun();
       const TextView segment = text.substr(pos, size);
