@@ -151,7 +151,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPl
   // as a run of the buffer and copied to the line, without their marks, when the run ends: most
   // segments are a syllable, and appending each on its own cost more than deciding where it goes.
   const TextView text = buffer;
-  std::size_t pos = 0;  // the segment being placed starts here
+  std::size_t pos = 0;                 // the segment being placed starts here
   std::size_t runFrom = 0, runTo = 0;  // text[runFrom, runTo), its marks left out, is still to copy
   Text* line = &s.textLines[s.lineCount];
   std::size_t length = line->size();  // of the line with the run copied

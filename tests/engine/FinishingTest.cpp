@@ -95,7 +95,7 @@ TEST_F(Finishing, DashClosesTextLeftOpenOnTheLineInsteadOfOverwritingIt) {
 
 TEST_F(Finishing, CapitalOnlyForLettersOfTheTable) {
   const std::vector<std::pair<const char*, const char*>> cases = {
-      {"ёлка| |", "Ёлка"}, {"эхо| |", "Эхо"}, {"Ясно| |", "Ясно"}, {"йод| |", "йод"},
+      {"ёлка| |", "Ёлка"}, {"эхо| |", "Эхо"},       {"Ясно| |", "Ясно"},     {"йод| |", "йод"},
       {"ы| |", "ы"},       {"5 утра| |", "5 утра"}, {"«ночь»| |", "«ночь»"}, {"  а где?| |", "А где?"}};
   for (const auto& [in, out] : cases) {
     StartWith(3, "");
