@@ -46,6 +46,7 @@ void StorySession::TimerTick() {
   StoryState& s = *state_;
   window_.timerEnabled = false;
   try {
+    const DataDir::Pass pass(dir_);
     BuildStory(s, rng_, dir_);
   } catch (...) {
     // The story could not be built: leave a way to try again.
@@ -102,6 +103,7 @@ void StorySession::Cancel() {
 void StorySession::Ok() {
   StoryState& s = *state_;
   if (!window_.okVisible || !window_.okEnabled || s.attemptNo < 1 || s.attemptNo > 8) return;
+  const DataDir::Pass pass(dir_);
   const Long n = s.attemptNo;
   const Text guess = window_.digitBoxes[1] + window_.digitBoxes[2] + window_.digitBoxes[3] + window_.digitBoxes[4];
   ScoreGuess(s, n, guess);

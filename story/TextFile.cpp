@@ -327,12 +327,18 @@ InputFile DataDir::Open(TextView relName) const { return Open(relName, nullptr);
 InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
   // A kept file is looked up before its path is made: a story opens the same files many times.
   auto it = kept_->find(relName);
+  const std::uint64_t pass = passes_->depth > 0 ? passes_->current : 0;
+  if (pass != 0 && it != kept_->end() && it->second.checkedInPass == pass) {
+    if (keptOut) *keptOut = &it->second;
+    return InputFile::FromLines(it->second.lines, it->second.name);
+  }
   std::filesystem::path made;
   const std::filesystem::path& path = it != kept_->end() ? it->second.path : (made = PathOf(relName));
   std::int64_t time = 0;
   std::uintmax_t size = 0;
   const bool stamped = ReadStamp(path, time, size);
   if (stamped && it != kept_->end() && it->second.time == time && it->second.size == size) {
+    it->second.checkedInPass = pass;
     if (keptOut) *keptOut = &it->second;
     return InputFile::FromLines(it->second.lines, it->second.name);
   }
@@ -340,11 +346,17 @@ InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
   std::string name = ToUtf8(relName);
   auto lines = ReadTextLines(path, name);
   if (stamped) {
-    Kept& kept = (*kept_)[Text(relName)] = Kept{path, name, time, size, lines, nullptr, nullptr};
+    Kept& kept = (*kept_)[Text(relName)] = Kept{path, name, time, size, lines, nullptr, nullptr, pass};
     if (keptOut) *keptOut = &kept;
   }
   return InputFile::FromLines(std::move(lines), std::move(name));
 }
+
+DataDir::Pass::Pass(const DataDir& dir) : passes_(dir.passes_) {
+  if (passes_->depth++ == 0) ++passes_->current;
+}
+
+DataDir::Pass::~Pass() { --passes_->depth; }
 
 bool DataDir::Exists(TextView relName) const {
   std::error_code ec;

@@ -89,6 +89,8 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, c
 // from them, are kept and read again only when their size or modification time changes.
 // Copies share the kept files.
 class DataDir {
+  struct Passes;
+
  public:
   DataDir() = default;
   // The settings file and saved stories go beside the material.
@@ -102,6 +104,21 @@ class DataDir {
   std::filesystem::path PathOf(TextView relName) const { return root_ / PathFromUtf8(ToUtf8(relName)); }
   InputFile Open(TextView relName) const;
   bool Exists(TextView relName) const;
+
+  // While one lives, each kept file is compared with the disk once: the build of a story or one
+  // OK press opens the same few dozen files again and again within a millisecond, and asking
+  // the system for their stamps each time cost more than the rest of the reading. Passes may
+  // nest; the outermost one counts. A file changed during a pass is read at the next.
+  class Pass {
+   public:
+    explicit Pass(const DataDir& dir);
+    ~Pass();
+    Pass(const Pass&) = delete;
+    Pass& operator=(const Pass&) = delete;
+
+   private:
+    std::shared_ptr<Passes> passes_;
+  };
 
   // The model parse(InputFile&) makes of the file, parsed on first use and kept with the file.
   // parse must not throw for a malformed file (it keeps the fault in the model, so a story meets
@@ -129,6 +146,11 @@ class DataDir {
     std::shared_ptr<const std::vector<Text>> lines;
     std::shared_ptr<const void> model;  // what was parsed from lines, of type modelType
     const std::type_info* modelType = nullptr;
+    std::uint64_t checkedInPass = 0;  // the pass that last compared the stamps
+  };
+  struct Passes {
+    std::uint64_t current = 0;  // numbered from 1
+    int depth = 0;
   };
   // kept is set to the entry that holds the file, when the file can be kept.
   InputFile Open(TextView relName, Kept** kept) const;
@@ -136,6 +158,7 @@ class DataDir {
   std::filesystem::path config_;
   std::filesystem::path save_;
   std::shared_ptr<std::map<Text, Kept, std::less<>>> kept_ = std::make_shared<std::map<Text, Kept, std::less<>>>();
+  std::shared_ptr<Passes> passes_ = std::make_shared<Passes>();
 };
 
 }  // namespace quorbel

@@ -225,6 +225,18 @@ TEST_F(PhraseEngine, AKeptFileIsReadAgainWhenItChangesAndAFaultIsMetEachTime) {
   EXPECT_EQ(From(1), (Lines{"Раз.", "   Другой раз.", "   "}));
   EXPECT_TRUE(rng.AllUsed());
 
+  {  // within one pass the file is compared with the disk once: a change waits for the next
+    const DataDir::Pass pass(dir);
+    rng.Add({0.0, 0.9});
+    RenderPhraseFile(*s, rng, dir);
+    WriteScene({"0 aa1|1|0"}, {Record("aa", "Третий.")});
+    rng.Add({0.0, 0.9});
+    RenderPhraseFile(*s, rng, dir);
+  }
+  rng.Add({0.0, 0.9});
+  RenderPhraseFile(*s, rng, dir);
+  EXPECT_EQ(From(3), (Lines{"   Другой раз.", "   Другой раз.", "   Третий.", "   "}));
+
   s->recPhraseFile = u"broken";
   for (int story = 1; story <= 2; ++story) {
     try {
