@@ -77,28 +77,20 @@ void PlayMainEpisodes(StoryState& s, Random& rng, const DataDir& dir) {
 }
 
 void PlayFinalEpisode(StoryState& s, Random& rng, const DataDir& dir, Long kind) {
-  const Text name = ThemeFileName(s, stem::kFinal);
+  const auto file = OpenFinalFile(dir, ThemeFileName(s, stem::kFinal));
   Long count = 0;
-  {
-    InputFile f = dir.Open(name);
-    while (!f.Eof()) {
-      Long group = f.ReadNumberField();
-      f.ReadLine();
-      f.ReadTextField();
-      if (group == kind) ++count;
-    }
-  }
+  for (const FinalText& r : file->written)
+    if (LenientNumber(r.kind.text) == kind) ++count;
+  if (file->cut) throw file->cut->error;
   s.groupNo = count;
   s.pickedRecord = Int(rng.Rnd() * count + 1);
-  InputFile f = dir.Open(name);
   Long numbered = 0;
-  while (!f.Eof()) {
+  for (const FinalText& r : file->written) {
     // The final record's three reads go into the same members as the main records' reads;
     // chance, break and ranges keep the values of the last main record.
-    const int line = f.LineNumber();
-    ReadFinalRecord(f, s);
+    AssignFinal(s, *file, r);
     if (s.recGroup != kind || ++numbered != s.pickedRecord) continue;
-    if (s.observer) s.observer->Chosen(f.name(), line);
+    if (s.observer) s.observer->Chosen(file->name, r.line);
     RenderPhraseFile(s, rng, dir);
   }
 }

@@ -94,16 +94,17 @@ class Catalogue {
     InputFile f = dir.Open(FromUtf8(rel));
     const std::string file = f.name();
     auto scratch = std::make_unique<StoryState>();
-    if (HasStem(name, stem::kOpening) || HasStem(name, stem::kMain) || HasStem(name, stem::kFinal)) {
-      const bool final = HasStem(name, stem::kFinal);
-      while (!f.Eof()) {
-        const int line = f.LineNumber();
-        if (final)
-          ReadFinalRecord(f, *scratch);
-        else
-          ReadEpisodeRecord(f, *scratch);
-        Add({final ? Kind::Final : Kind::Episode, file, line, scratch->recGroup, {}});
+    if (HasStem(name, stem::kFinal)) {
+      const FinalFile finals = ParseFinalFile(f);
+      for (const FinalText& r : finals.written) {
+        AssignFinal(*scratch, finals, r);
+        Add({Kind::Final, file, r.line, scratch->recGroup, {}});
       }
+      if (finals.cut) throw finals.cut->error;
+    } else if (HasStem(name, stem::kOpening) || HasStem(name, stem::kMain)) {
+      const EpisodeFile episodes = ParseEpisodeFile(f);
+      for (const EpisodeRecord& r : episodes.records) Add({Kind::Episode, file, r.line, r.group, {}});
+      if (episodes.fault) throw *episodes.fault;
     } else if (HasStem(name, stem::kShades)) {
       const ShadeFile shades = ParseShadeFile(f);
       for (const ShadeGroup& g : shades.groups)

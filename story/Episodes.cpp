@@ -1,41 +1,94 @@
 #include "story/Episodes.h"
 
+#include <array>
+
 #include "clock/StoryClock.h"
 #include "phrases/PhraseEngine.h"
+#include "story/Numbers.h"
 
 namespace quorbel {
 
 namespace {
 
-Text ReadRange(InputFile& f) {
-  int line = f.LineNumber();
-  Text range = f.ReadLine();
+// One read of a record: the item it fills, and whether it takes the rest of the line (or one
+// comma-separated field).
+template <typename Record>
+struct Read {
+  Item Record::*item;
+  bool line;
+};
+
+constexpr std::array<Read<EpisodeText>, 7> kEpisodeReads = {{{&EpisodeText::group, false},
+                                                              {&EpisodeText::note, true},
+                                                              {&EpisodeText::chance, false},
+                                                              {&EpisodeText::lineBreak, false},
+                                                              {&EpisodeText::phraseFile, false},
+                                                              {&EpisodeText::days, true},
+                                                              {&EpisodeText::minutes, true}}};
+constexpr std::array<Read<FinalText>, 3> kFinalReads = {
+    {{&FinalText::kind, false}, {&FinalText::note, true}, {&FinalText::phraseFile, false}}};
+
+// Reads records as written to the end of the file or the record a read fails in.
+template <typename Record, std::size_t N>
+void ReadWritten(InputFile& f, const std::array<Read<Record>, N>& reads, std::vector<Record>& written,
+                 std::optional<ReadFault>& cut, Record& cutRecord) {
+  while (!f.Eof()) {
+    Record r;
+    r.line = f.LineNumber();
+    try {
+      for (const Read<Record>& read : reads) {
+        Item& item = r.*read.item;
+        item.line = f.LineNumber();
+        item.text = read.line ? f.ReadLine() : f.ReadTextField();
+        ++r.reads;
+      }
+    } catch (const DataError& e) {
+      cut = ReadFault{e, r.line, f.Eof()};
+      cutRecord = std::move(r);
+      return;
+    }
+    written.push_back(std::move(r));
+  }
+}
+
+const Text& CheckedName(const std::string& file, const Item& name) {
+  if (auto fault = NameFault(name.text)) throw DataError(file, name.line, *fault);
+  return name.text;
+}
+
+const Text& CheckedRange(const std::string& file, const Item& range) {
   Long lo = 0, hi = 0;
-  if (!ParseRange(range, lo, hi) || lo > hi)
-    throw DataError(f.name(), line, "a range lo-hi with lo <= hi was expected, not " + Quoted(range));
-  return range;
+  if (!ParseRange(range.text, lo, hi) || lo > hi)
+    throw DataError(file, range.line, "a range lo-hi with lo <= hi was expected, not " + Quoted(range.text));
+  return range.text;
+}
+
+// The story's reading of the reads made, in their order: the first fault is thrown.
+EpisodeRecord Interpret(const std::string& file, const EpisodeText& t) {
+  EpisodeRecord r;
+  r.line = t.line;
+  if (t.reads > 0) r.group = LenientNumber(t.group.text);
+  if (t.reads > 1) r.note = t.note.text;
+  if (t.reads > 2) r.chance = LenientNumber(t.chance.text);
+  if (t.reads > 3) r.lineBreak = LenientNumber(t.lineBreak.text);
+  if (t.reads > 4) r.phraseFile = CheckedName(file, t.phraseFile);
+  if (t.reads > 5) r.days = CheckedRange(file, t.days);
+  if (t.reads > 6) r.minutes = CheckedRange(file, t.minutes);
+  return r;
 }
 
 }  // namespace
 
-EpisodeRecord ReadEpisode(InputFile& f) {
-  EpisodeRecord r;
-  r.line = f.LineNumber();
-  r.group = f.ReadNumberField();
-  r.note = f.ReadLine();
-  r.chance = f.ReadNumberField();
-  r.lineBreak = f.ReadNumberField();
-  r.phraseFile = ReadName(f, false);
-  r.days = ReadRange(f);
-  r.minutes = ReadRange(f);
-  return r;
-}
-
 EpisodeFile ParseEpisodeFile(InputFile& f) {
   EpisodeFile m;
   m.name = f.name();
+  ReadWritten(f, kEpisodeReads, m.written, m.cut, m.cutRecord);
   try {
-    while (!f.Eof()) m.records.push_back(ReadEpisode(f));
+    for (const EpisodeText& t : m.written) m.records.push_back(Interpret(m.name, t));
+    if (m.cut) {
+      Interpret(m.name, m.cutRecord);
+      m.fault = m.cut->error;
+    }
   } catch (const DataError& e) {
     m.fault = e;
   }
@@ -46,6 +99,23 @@ std::shared_ptr<const EpisodeFile> OpenEpisodeFile(const DataDir& dir, TextView 
   return dir.Parsed<EpisodeFile>(fileName, ParseEpisodeFile);
 }
 
+FinalFile ParseFinalFile(InputFile& f) {
+  FinalFile m;
+  m.name = f.name();
+  ReadWritten(f, kFinalReads, m.written, m.cut, m.cutRecord);
+  return m;
+}
+
+std::shared_ptr<const FinalFile> OpenFinalFile(const DataDir& dir, TextView fileName) {
+  return dir.Parsed<FinalFile>(fileName, ParseFinalFile);
+}
+
+void AssignFinal(StoryState& s, const FinalFile& file, const FinalText& r) {
+  s.recGroup = LenientNumber(r.kind.text);
+  s.recNote = r.note.text;
+  s.recPhraseFile = CheckedName(file.name, r.phraseFile);
+}
+
 void Assign(StoryState& s, const EpisodeRecord& r) {
   s.recGroup = r.group;
   s.recNote = r.note;
@@ -54,14 +124,6 @@ void Assign(StoryState& s, const EpisodeRecord& r) {
   s.recPhraseFile = r.phraseFile;
   s.recDays = r.days;
   s.recMinutes = r.minutes;
-}
-
-void ReadEpisodeRecord(InputFile& f, StoryState& s) { Assign(s, ReadEpisode(f)); }
-
-void ReadFinalRecord(InputFile& f, StoryState& s) {
-  s.recGroup = f.ReadNumberField();
-  s.recNote = f.ReadLine();
-  s.recPhraseFile = ReadName(f, false);
 }
 
 Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "story/MaterialFiles.h"
 #include "story/Random.h"
 #include "story/StoryState.h"
 #include "story/TextFile.h"
@@ -21,24 +22,48 @@ struct EpisodeRecord {
   Text days, minutes;  // the two ranges, checked
 };
 
-// An episode file as read once: its records up to the first fault, and that fault.
+// A record's reads as written, each with its line; a record cut short holds the reads made.
+struct EpisodeText {
+  int line = 0;
+  Item group, note, chance, lineBreak, phraseFile, days, minutes;
+  int reads = 0;  // seven for a whole record
+};
+
+// An episode file as read once: its records up to the first fault, and that fault. written holds
+// every record as written, also past a malformed field, up to a record the end of the file (or
+// an unclosed quote) cuts short; cut is what stopped that reading.
 struct EpisodeFile {
   std::string name;
   std::vector<EpisodeRecord> records;
   std::optional<DataError> fault;
+  std::vector<EpisodeText> written;
+  std::optional<ReadFault> cut;
+  EpisodeText cutRecord;  // the reads of the record cut short
 };
 
-EpisodeRecord ReadEpisode(InputFile& f);
 EpisodeFile ParseEpisodeFile(InputFile& f);
 // The file's parsed model, kept by dir.
 std::shared_ptr<const EpisodeFile> OpenEpisodeFile(const DataDir& dir, TextView fileName);
+
+// A final file: three reads a record, the ending kind, a note line and the phrase file.
+struct FinalText {
+  int line = 0;
+  Item kind, note, phraseFile;
+  int reads = 0;  // three for a whole record
+};
+struct FinalFile {
+  std::string name;
+  std::vector<FinalText> written;
+  std::optional<ReadFault> cut;
+  FinalText cutRecord;
+};
+FinalFile ParseFinalFile(InputFile& f);
+std::shared_ptr<const FinalFile> OpenFinalFile(const DataDir& dir, TextView fileName);
+// A whole final record as the story reads it into recGroup, recNote, recPhraseFile; a phrase file
+// name that leads out of the material folder is a data fault of file.
+void AssignFinal(StoryState& s, const FinalFile& file, const FinalText& r);
 // The record as the story state holds the one read last.
 void Assign(StoryState& s, const EpisodeRecord& r);
-
-// Reads one seven-read record into the rec* members; checks the two ranges.
-void ReadEpisodeRecord(InputFile& f, StoryState& s);
-// Reads one three-read record of a final file: recGroup, recNote, recPhraseFile.
-void ReadFinalRecord(InputFile& f, StoryState& s);
 
 // First pass over an episode file: groupSizes(1..n) from the runs of equal keys. Returns n.
 // An empty file, more than 100 groups or more than 100 records in a group are data faults.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "story/Episodes.h"
 #include "story/Numbers.h"
 #include "story/StoryState.h"
 
@@ -38,6 +39,7 @@ void Checker::CheckRange(const std::string& rel, int line, TextView range, const
 void Checker::CheckEpisodes(Style& s, const std::string& rel, bool main) {
   auto f = Load(rel);
   if (f->Eof()) Error(rel, 1, "no episode record");
+  const EpisodeFile m = ParseEpisodeFile(*f);
   int groups = 0, inGroup = 0, groupLine = 0;
   bool allCertain = true;
   long long key = 0;
@@ -48,28 +50,16 @@ void Checker::CheckEpisodes(Style& s, const std::string& rel, bool main) {
               "group " + std::to_string(key) + " has " + std::to_string(inGroup) +
                   " records, all with chance 100: it can run dry before the eighth guess");
   };
-  while (!f->Eof()) {
-    if (TrailingEmptyLines(*f, rel)) break;
-    int start = f->LineNumber();
-    Text keyT, chance, brk, file, days, minutes;
-    int chanceLine = 0, breakLine = 0, fileLine = 0, daysLine = 0, minutesLine = 0;
-    try {
-      keyT = f->ReadTextField();
-      f->ReadLine();
-      chanceLine = f->LineNumber();
-      chance = f->ReadTextField();
-      breakLine = f->LineNumber();
-      brk = f->ReadTextField();
-      fileLine = f->LineNumber();
-      file = f->ReadTextField();
-      daysLine = f->LineNumber();
-      days = f->ReadLine();
-      minutesLine = f->LineNumber();
-      minutes = f->ReadLine();
-    } catch (const DataError&) {
-      Error(rel, start, "the file ends in the middle of an episode record (seven reads)");
+  bool ended = false;
+  for (const EpisodeText& r : m.written) {
+    if (TrailingEmptyLines(*f, r.line, rel)) {
+      ended = true;
       break;
     }
+    const int start = r.line;
+    const Text& keyT = r.group.text;
+    const Text& chance = r.chance.text;
+    const Text& brk = r.lineBreak.text;
     auto k = WholeNumber(keyT);
     if (!k) Error(rel, start, "the group key " + Quoted(keyT) + " must be a whole number");
     long long thisKey = LenientNumber(keyT);
@@ -88,40 +78,38 @@ void Checker::CheckEpisodes(Style& s, const std::string& rel, bool main) {
     if (++inGroup == kMaxGroupRecords + 1)
       Error(rel, start, "more than " + std::to_string(kMaxGroupRecords) + " records in group " + std::to_string(key));
     auto c = WholeNumber(chance);
-    if (!c || *c < 0 || *c > 100) Error(rel, chanceLine, "chance " + Quoted(chance) + " must be 0..100");
+    if (!c || *c < 0 || *c > 100) Error(rel, r.chance.line, "chance " + Quoted(chance) + " must be 0..100");
     if (!c || *c < 100) allCertain = false;
-    if (!WholeNumber(brk)) Error(rel, breakLine, "the break " + Quoted(brk) + " must be a whole number");
-    ReferPhraseFile(s, file, rel, fileLine);
-    CheckRange(rel, daysLine, days, "day range");
-    CheckRange(rel, minutesLine, minutes, "minute range");
+    if (!WholeNumber(brk)) Error(rel, r.lineBreak.line, "the break " + Quoted(brk) + " must be a whole number");
+    ReferPhraseFile(s, r.phraseFile.text, rel, r.phraseFile.line);
+    CheckRange(rel, r.days.line, r.days.text, "day range");
+    CheckRange(rel, r.minutes.line, r.minutes.text, "minute range");
   }
+  if (!ended && m.cut && !TrailingEmptyLines(*f, m.cut->recordLine, rel))
+    Error(rel, m.cut->recordLine, "the file ends in the middle of an episode record (seven reads)");
   closeGroup();
 }
 
 void Checker::CheckFinals(Style& s, const std::string& rel) {
   auto f = Load(rel);
+  const FinalFile m = ParseFinalFile(*f);
   std::array<bool, 4> present{};
-  while (!f->Eof()) {
-    if (TrailingEmptyLines(*f, rel)) break;
-    int start = f->LineNumber();
-    Text kind, file;
-    int fileLine = 0;
-    try {
-      kind = f->ReadTextField();
-      f->ReadLine();
-      fileLine = f->LineNumber();
-      file = f->ReadTextField();
-    } catch (const DataError&) {
-      Error(rel, start, "the file ends in the middle of a final record (three reads)");
+  bool ended = false;
+  for (const FinalText& r : m.written) {
+    if (TrailingEmptyLines(*f, r.line, rel)) {
+      ended = true;
       break;
     }
+    const Text& kind = r.kind.text;
     auto k = WholeNumber(kind);
     if (!k || *k < 1 || *k > 3)
-      Error(rel, start, "ending kind " + Quoted(kind) + " must be 1, 2 or 3");
+      Error(rel, r.line, "ending kind " + Quoted(kind) + " must be 1, 2 or 3");
     else
       present[static_cast<std::size_t>(*k)] = true;
-    ReferPhraseFile(s, file, rel, fileLine);
+    ReferPhraseFile(s, r.phraseFile.text, rel, r.phraseFile.line);
   }
+  if (!ended && m.cut && !TrailingEmptyLines(*f, m.cut->recordLine, rel))
+    Error(rel, m.cut->recordLine, "the file ends in the middle of a final record (three reads)");
   static const std::array<const char*, 4> names = {"", "a quick win", "a win on guess 8", "a defeat"};
   for (int k = 1; k <= 3; ++k)
     if (!present[static_cast<std::size_t>(k)])

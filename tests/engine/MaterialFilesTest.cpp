@@ -1,6 +1,7 @@
 // The one reading of the catalogue, person, variant and shade files.
 #include <gtest/gtest.h>
 
+#include "story/Episodes.h"
 #include "story/MaterialFiles.h"
 
 namespace quorbel {
@@ -48,6 +49,25 @@ TEST(MaterialFiles, ShadeGroupsEndAtAnEmptyLine) {
   EXPECT_EQ(ToUtf8(shades.groups[1].title), "тон");
   EXPECT_TRUE(shades.groups[1].lines.empty());
   EXPECT_FALSE(shades.fault);
+}
+
+TEST(MaterialFiles, EpisodeRecordsAsWrittenGoPastTheStorysFault) {
+  InputFile f = File(u"1\r\nа\r\n50\r\n0\r\n../x\r\n1-2\r\n0-5\r\n2\r\nб\r\n100\r\n");
+  EpisodeFile m = ParseEpisodeFile(f);
+  EXPECT_TRUE(m.records.empty());
+  ASSERT_TRUE(m.fault);
+  EXPECT_STREQ(m.fault->what(), "f.qrb: line 5: the name \"../x\" leads out of the material folder");
+  ASSERT_EQ(m.written.size(), 1u);
+  EXPECT_EQ(m.written[0].minutes.line, 7);
+  ASSERT_TRUE(m.cut);
+  EXPECT_EQ(m.cut->recordLine, 8);
+  EXPECT_EQ(m.cutRecord.reads, 3);
+
+  InputFile finals = File(u"3\r\nконец\r\nfin\r\n");
+  FinalFile last = ParseFinalFile(finals);
+  ASSERT_EQ(last.written.size(), 1u);
+  EXPECT_EQ(last.written[0].phraseFile.line, 3);
+  EXPECT_FALSE(last.cut);
 }
 
 }  // namespace
