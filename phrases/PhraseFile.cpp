@@ -10,18 +10,19 @@ namespace {
 
 Text FirstChar(TextView text) { return Text(text.substr(0, 1)); }
 
-struct PlanError {
-  std::string problem;
-};
-
-Plan ParsePlan(TextView line) {
+Plan ParsePlan(TextView line, int lineNo) {
   Plan plan;
+  plan.line = lineNo;
   plan.kind = FirstChar(line);
   TextView rest = MidToEnd(line, 3);
   plan.initial = FirstChar(rest);
   std::size_t bar1 = rest.find(u'|');
   std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
-  if (bar2 == TextView::npos) throw PlanError{"a plan line without two \"|\""};
+  if (bar2 == TextView::npos) {
+    plan.fault = "a plan line without two \"|\"";
+    return plan;
+  }
+  plan.bars = true;
   TextView wordList = rest.substr(0, bar1);
   plan.closingMode = Text(rest.substr(bar1 + 1, bar2 - bar1 - 1));
   plan.level = Text(rest.substr(bar2 + 1));
@@ -30,33 +31,39 @@ Plan ParsePlan(TextView line) {
   while (true) {
     std::size_t blank = wordList.find(u' ', start);
     TextView word = wordList.substr(start, blank == TextView::npos ? TextView::npos : blank - start);
-    if (word.empty()) throw PlanError{"an empty plan word"};
-    if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords))
-      throw PlanError{"more than 50 words in a plan line"};
-    plan.words.emplace_back(word);
-    plan.keys.push_back(AllButLast(word));
+    if (word.empty()) {
+      plan.emptyWord = true;
+      if (!plan.fault) plan.fault = "an empty plan word";
+    } else {
+      if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords) && !plan.fault)
+        plan.fault = "more than 50 words in a plan line";
+      plan.words.emplace_back(word);
+      plan.keys.push_back(AllButLast(word));
+    }
     if (blank == TextView::npos) break;
     start = blank + 1;
   }
   return plan;
 }
 
-// The plan lines up to the empty line after them; the fault, if they are malformed.
-std::optional<Fault> ReadPlans(InputFile& file, std::vector<Plan>& plans) {
+// The plan lines up to the empty line after them; the first fault, if they are malformed. False
+// when no empty line ends them.
+bool ReadPlans(InputFile& file, std::vector<Plan>& plans, std::optional<Fault>& fault) {
   while (true) {
-    if (file.Eof()) return Fault{file.LineNumber(), "the plan lines are not followed by an empty line"};
+    if (file.Eof()) {
+      if (!fault) fault = Fault{file.LineNumber(), "the plan lines are not followed by an empty line"};
+      return false;
+    }
     const int lineNo = file.LineNumber();
     Text line = file.ReadLine();
     if (line.empty()) break;
-    if (plans.size() == static_cast<std::size_t>(kMaxPlans)) return Fault{lineNo, "more than 100 plan lines"};
-    try {
-      plans.push_back(ParsePlan(line));
-    } catch (const PlanError& e) {
-      return Fault{lineNo, e.problem};
-    }
+    if (plans.size() == static_cast<std::size_t>(kMaxPlans) && !fault)
+      fault = Fault{lineNo, "more than 100 plan lines"};
+    plans.push_back(ParsePlan(line, lineNo));
+    if (plans.back().fault && !fault) fault = Fault{lineNo, *plans.back().fault};
   }
-  if (plans.empty()) return Fault{1, "a phrase file without plan lines"};
-  return std::nullopt;
+  if (plans.empty()) fault = Fault{1, "a phrase file without plan lines"};
+  return true;
 }
 
 // The end of the file; a few empty lines after the last record count as its end too.
@@ -74,8 +81,7 @@ bool AtEnd(const InputFile& file) {
 PhraseFile ParsePhraseFile(InputFile& file) {
   PhraseFile model;
   model.name = file.name();
-  model.planFault = ReadPlans(file, model.plans);
-  if (model.planFault) return model;
+  if (!ReadPlans(file, model.plans, model.planFault)) return model;
   while (!AtEnd(file)) {
     PhraseRecord rec;
     rec.line = file.LineNumber();

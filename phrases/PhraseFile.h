@@ -12,12 +12,16 @@
 namespace quorbel::phrases {
 
 // One plan line: kind, ignored character, words up to the first "|", closing mode up to the
-// second, level after it.
+// second, level after it. A malformed line is read as far as it goes, for the checker.
 struct Plan {
+  int line = 0;
+  bool bars = false;                 // the line has its two "|"
+  bool emptyWord = false;            // two blanks in a row, or a blank at an end: no word between
+  std::optional<std::string> fault;  // what the story fails on in this line
   Text kind;
-  Text initial;  // the third character of the line: every key of the plan begins with it
-  std::vector<Text> words;
-  std::vector<Text> keys;  // each word without its last character (the flag)
+  Text initial;             // the third character of the line: every key of the plan begins with it
+  std::vector<Text> words;  // the words that are not empty
+  std::vector<Text> keys;   // each word without its last character (the flag)
   Text closingMode;
   Text level;
   double levelValue = 0;  // level read as a number
@@ -38,8 +42,9 @@ struct Fault {
 
 struct PhraseFile {
   std::string name;
-  std::vector<Plan> plans;
-  std::optional<Fault> planFault;  // the plan lines are malformed: no record is read
+  std::vector<Plan> plans;         // every line up to the first empty one
+  std::optional<Fault> planFault;  // the plan lines are malformed: the story reads no record
+  // The records after the empty line that ends the plan lines, read also when these are malformed.
   std::vector<PhraseRecord> records;
   // After the last record something is left that is no whole record.
   std::optional<Fault> endFault;

@@ -14,6 +14,10 @@
 #include "story/DataError.h"
 #include "story/TextFile.h"
 
+namespace quorbel::phrases {
+struct PhraseFile;
+}
+
 namespace quorbel::cli::check {
 
 struct Finding {
@@ -130,7 +134,7 @@ class Checker {
   void CheckFinals(Style& s, const std::string& rel);
 
   // PhraseCheck.cpp: plans, records, conditions, preconditions and texts.
-  std::vector<Plan> ParsePlans(const std::string& rel, const std::vector<Text>& planLines);
+  std::vector<Plan> JudgePlans(const std::string& rel, const phrases::PhraseFile& file);
   void CheckPhraseFile(Style& s, const std::string& rel);
   void CheckConditions(const std::string& rel, int line, TextView c);
   // Returns the level of an "_absd_" precondition.

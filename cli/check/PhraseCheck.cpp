@@ -4,56 +4,40 @@
 #include <array>
 #include <cstdio>
 
+#include "phrases/PhraseFile.h"
 #include "story/Numbers.h"
 #include "story/StoryState.h"
 
 namespace quorbel::cli::check {
 
-std::vector<Plan> Checker::ParsePlans(const std::string& rel, const std::vector<Text>& planLines) {
+std::vector<Plan> Checker::JudgePlans(const std::string& rel, const phrases::PhraseFile& file) {
   std::vector<Plan> plans;
-  for (std::size_t i = 0; i < planLines.size(); ++i) {
-    const Text& text = planLines[i];
+  for (const phrases::Plan& model : file.plans) {
     Plan p;
-    p.line = static_cast<int>(i) + 1;
+    p.line = model.line;
+    p.keys = model.keys;
+    p.words = model.words;
     if (p.line == kMaxPlans + 1) Error(rel, p.line, "more than " + std::to_string(kMaxPlans) + " plan lines");
-    TextView rest = text.size() > 2 ? TextView(text).substr(2) : TextView();
-    std::size_t bar1 = rest.find(u'|');
-    std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
-    if (bar2 == TextView::npos) {
+    if (!model.bars) {
       Error(rel, p.line, "a plan line needs two \"|\": kind, blank, words|closing mode|level");
       plans.push_back(p);
       continue;
     }
-    TextView list = rest.substr(0, bar1);
-    bool emptyWord = false;
-    std::size_t start = 0;
-    while (true) {
-      std::size_t blank = list.find(u' ', start);
-      Text word(list.substr(start, blank == TextView::npos ? TextView::npos : blank - start));
-      if (word.empty())
-        emptyWord = true;
-      else
-        p.words.push_back(word);
-      if (blank == TextView::npos) break;
-      start = blank + 1;
-    }
-    if (emptyWord) Error(rel, p.line, "an empty plan word (two blanks in a row, or a blank at an end)");
+    if (model.emptyWord) Error(rel, p.line, "an empty plan word (two blanks in a row, or a blank at an end)");
     if (p.words.size() > static_cast<std::size_t>(kMaxPlanWords))
       Error(rel, p.line, "more than " + std::to_string(kMaxPlanWords) + " words in a plan");
-    for (const Text& w : p.words) {
+    for (const Text& w : p.words)
       if (w.size() < 2) Error(rel, p.line, "the plan word " + Quoted(w) + " has no key before its flag");
-      p.keys.push_back(w.substr(0, w.size() - 1));
-    }
     if (!p.keys.empty() && !p.keys[0].empty()) p.initial = p.keys[0].substr(0, 1);
     for (const Text& k : p.keys)
       if (!k.empty() && k.substr(0, 1) != p.initial)
         Error(rel, p.line, "the key " + Quoted(k) + " does not begin with the plan initial " + Quoted(p.initial));
     if (!plans.empty() && !p.initial.empty() && plans.back().initial == p.initial)
       Error(rel, p.line, "the same initial " + Quoted(p.initial) + " as the plan before it");
-    TextView closing = rest.substr(bar1 + 1, bar2 - bar1 - 1);
+    const Text& closing = model.closingMode;
     if (closing != u"0" && closing != u"1")
       Warning(rel, p.line, "closing mode " + Quoted(closing) + " is neither 0 nor 1 (the line is left as it is)");
-    TextView level = rest.substr(bar2 + 1);
+    const Text& level = model.level;
     if (auto n = WholeNumber(level)) {
       p.level = *n;
       if (*n < 0 || *n > 3)
@@ -70,24 +54,20 @@ std::vector<Plan> Checker::ParsePlans(const std::string& rel, const std::vector<
 void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
   auto f = Load(rel);
   const auto& lines = f->lines();
-  std::vector<Text> planLines;
-  std::size_t i = 0;
-  while (i < lines.size() && !lines[i].empty()) planLines.push_back(lines[i++]);
-  if (planLines.empty()) {
+  const phrases::PhraseFile file = phrases::ParsePhraseFile(*f);
+  if (file.plans.empty()) {
     Error(rel, 1, lines.empty() ? "the file is empty" : "an empty first line: no plan line before it");
     return;
   }
-  std::vector<Plan> plans = ParsePlans(rel, planLines);
+  std::vector<Plan> plans = JudgePlans(rel, file);
+  const std::size_t i = file.plans.size();
   if (i == lines.size()) {
     Error(rel, static_cast<int>(i), "no empty line after the plan lines");
     return;
   }
-  const std::size_t first = i + 1;
-  const std::size_t recordLines = lines.size() - first;
-  if (recordLines % 6 != 0) {
-    const std::size_t cut = first + recordLines / 6 * 6;
-    bool emptyTail =
-        std::all_of(lines.begin() + static_cast<long>(cut), lines.end(), [](const Text& l) { return l.empty(); });
+  const std::size_t cut = i + 1 + file.records.size() * 6;
+  if (cut < lines.size()) {
+    bool emptyTail = OnlyEmptyLinesFrom(*f, static_cast<int>(cut) + 1);
     Error(rel, static_cast<int>(cut) + 1,
           emptyTail ? "an empty line after the last record (it is read as the start of another record)"
                     : "the file ends in the middle of a record (six lines each)");
@@ -107,11 +87,11 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
   auto mark = [&] {
     if (p < plans.size() && w < plans[p].groups.size()) ++plans[p].groups[w];
   };
-  const std::size_t records = recordLines / 6;
+  const std::size_t records = file.records.size();
   for (std::size_t r = 0; r < records; ++r) {
-    std::size_t base = first + r * 6;
-    const int keyLine = static_cast<int>(base) + 2;
-    const Text& key = lines[base + 1];
+    const phrases::PhraseRecord& rec = file.records[r];
+    const int keyLine = rec.line + 1;
+    const Text& key = rec.key;
     if (r > 0 && key == current) {
       if (++groupSize == kMaxCandidates + 1)
         Error(rel, keyLine, "more than " + std::to_string(kMaxCandidates) + " records in group " + Quoted(key));
@@ -158,8 +138,8 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
     }
     const long long planLevel = p < plans.size() ? plans[p].level : 0;
     const int conditionsLine = keyLine + 1, textLine = keyLine + 2, preLine = keyLine + 3;
-    CheckConditions(rel, conditionsLine, lines[base + 2]);
-    std::optional<long long> absd = CheckPrecondition(s, rel, preLine, lines[base + 4]);
+    CheckConditions(rel, conditionsLine, rec.conditions);
+    std::optional<long long> absd = CheckPrecondition(s, rel, preLine, rec.precondition);
     std::vector<int> levels;
     for (int a = 1; a <= 3; ++a)
       if ((planLevel == 0 || planLevel == a) && (!absd || *absd == a)) levels.push_back(a);
@@ -167,8 +147,8 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
       Warning(rel, preLine,
               "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " + std::to_string(planLevel) +
                   ": never eligible");
-    CheckText(s, rel, textLine, lines[base + 3], levels);
-    if (!lines[base + 5].empty()) s.recordedFacts.insert(lines[base + 5]);
+    CheckText(s, rel, textLine, rec.text, levels);
+    if (!rec.fact.empty()) s.recordedFacts.insert(rec.fact);
   }
   if (records > 0 && groupSize == 1)
     Warning(rel, groupLine, "the last group of the file has a single record, which is never chosen");

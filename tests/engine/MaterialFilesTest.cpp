@@ -1,6 +1,7 @@
 // The one reading of the catalogue, person, variant and shade files.
 #include <gtest/gtest.h>
 
+#include "phrases/PhraseFile.h"
 #include "story/Episodes.h"
 #include "story/MaterialFiles.h"
 
@@ -68,6 +69,21 @@ TEST(MaterialFiles, EpisodeRecordsAsWrittenGoPastTheStorysFault) {
   ASSERT_EQ(last.written.size(), 1u);
   EXPECT_EQ(last.written[0].phraseFile.line, 3);
   EXPECT_FALSE(last.cut);
+}
+
+TEST(MaterialFiles, MalformedPlansAreReadWholeAndTheRecordsStillRead) {
+  InputFile f = File(u"1 аа1  аб0|1|2\r\n2 б1|0\r\n\r\n\r\nаа\r\nусловия\r\nтекст\r\n\r\nфакт\r\n");
+  phrases::PhraseFile m = phrases::ParsePhraseFile(f);
+  ASSERT_EQ(m.plans.size(), 2u);
+  EXPECT_TRUE(m.plans[0].emptyWord);
+  EXPECT_EQ(m.plans[0].keys.size(), 2u);
+  EXPECT_FALSE(m.plans[1].bars);
+  ASSERT_TRUE(m.planFault);
+  EXPECT_EQ(m.planFault->line, 1);
+  EXPECT_EQ(m.planFault->problem, "an empty plan word");
+  ASSERT_EQ(m.records.size(), 1u);
+  EXPECT_EQ(m.records[0].line, 4);
+  EXPECT_EQ(ToUtf8(m.records[0].fact), "факт");
 }
 
 }  // namespace
