@@ -111,9 +111,9 @@ class Catalogue {
         for (const auto& l : g.lines) Add({Kind::Shade, file, l.line, 0, g.title}, l.text);
       if (shades.fault) throw shades.fault->error;
     } else if (HasStem(name, stem::kQuestions)) {
-      const auto& all = f.lines();
-      for (std::size_t i = 0; i < all.size(); ++i)
-        if (!all[i].empty()) Add({Kind::Question, file, static_cast<int>(i) + 1, 0, {}});
+      const QuestionFile questions = ParseQuestionFile(f);
+      for (const auto& q : questions.questions)
+        if (!q.text.empty()) Add({Kind::Question, file, q.line, 0, {}});
     } else {
       // A phrase file: plan lines, an empty line, then records of six lines, the key second.
       const auto& all = f.lines();

@@ -96,4 +96,23 @@ std::shared_ptr<const ShadeFile> OpenShadeFile(const DataDir& dir, TextView relN
   return dir.Parsed<ShadeFile>(relName, ParseShadeFile);
 }
 
+QuestionFile ParseQuestionFile(InputFile& f) {
+  QuestionFile m;
+  m.name = f.name();
+  for (int q = 1; q <= kQuestionCount || !f.Eof(); ++q) {
+    const int line = f.LineNumber();
+    try {
+      m.questions.push_back({line, f.ReadLine()});
+    } catch (const DataError& e) {
+      m.fault = ReadFault{e, line, true};
+      break;
+    }
+  }
+  return m;
+}
+
+std::shared_ptr<const QuestionFile> OpenQuestionFile(const DataDir& dir, TextView relName) {
+  return dir.Parsed<QuestionFile>(relName, ParseQuestionFile);
+}
+
 }  // namespace quorbel

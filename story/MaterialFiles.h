@@ -1,5 +1,5 @@
 #pragma once
-// The catalogue, person, variant and shade files as read once: every item with the line it was
+// The catalogue, title-word, person, variant, shade and question files as read once: every item with the line it was
 // read from, and the fault the reading met, if any. The story and the checker both work on these
 // models, so the two never disagree on what a file holds. A parse never throws: the fault is kept
 // and met where the reading reaches it.
@@ -108,5 +108,16 @@ struct ShadeFile {
 };
 ShadeFile ParseShadeFile(InputFile& f);
 std::shared_ptr<const ShadeFile> OpenShadeFile(const DataDir& dir, TextView relName);
+
+// qst_T_V.qrb: kQuestionsPerLevel question lines for each absurdity level, the levels in order.
+struct QuestionFile {
+  std::string name;
+  std::vector<Item> questions;  // every line, also past the last level's
+  // Set when the file holds fewer than kQuestionCount lines: what the read of the first missing
+  // line meets.
+  std::optional<ReadFault> fault;
+};
+QuestionFile ParseQuestionFile(InputFile& f);
+std::shared_ptr<const QuestionFile> OpenQuestionFile(const DataDir& dir, TextView relName);
 
 }  // namespace quorbel

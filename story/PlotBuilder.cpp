@@ -1,5 +1,6 @@
 #include "story/PlotBuilder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -147,12 +148,17 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
 }
 
 void LoadQuestions(StoryState& s, const DataDir& dir) {
-  InputFile f = dir.Open(ThemeFileName(s, stem::kQuestions));
-  const Long a = s.settings[setting::Absurdity];
-  for (Long i = 0; i < kQuestionsPerLevel * (a - 1); ++i) f.ReadLine();
+  const auto file = OpenQuestionFile(dir, ThemeFileName(s, stem::kQuestions));
+  const auto& lines = file->questions;
+  // The level's four lines follow those of the levels below it. A missing line is the file's
+  // fault: the settings hold absurdity 1..3 here, so the lines read lie within kQuestionCount.
+  const Long first = std::max<Long>(0, kQuestionsPerLevel * (s.settings[setting::Absurdity] - 1));
+  if (first > static_cast<Long>(lines.size())) throw file->fault.value().error;
   for (Long q = 1; q <= kQuestionsPerLevel; ++q) {
-    if (s.observer) s.observer->Chosen(f.name(), f.LineNumber());
-    Text question = f.ReadLine();
+    const std::size_t at = U(first + q - 1);
+    if (s.observer) s.observer->Chosen(file->name, static_cast<int>(at) + 1);
+    if (at >= lines.size()) throw file->fault.value().error;
+    Text question = lines[at].text;
     std::size_t p = question.find(u"_Z_");
     if (p != Text::npos) question.replace(p, 3, s.titleWords[s.titleWord]);
     s.questions[q] = std::move(question);

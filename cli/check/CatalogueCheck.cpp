@@ -118,18 +118,19 @@ void Checker::CheckWords(Style& s, const std::string& rel) {
 
 void Checker::CheckQuestions(const std::string& rel, bool themeHasZ, int theme) {
   auto f = Load(rel);
-  const auto& lines = f->lines();
+  const QuestionFile file = ParseQuestionFile(*f);
+  const auto& lines = file.questions;
   const auto count = static_cast<std::size_t>(kQuestionCount);
-  if (lines.size() < count)
+  if (file.fault)
     Error(rel, std::max<int>(1, static_cast<int>(lines.size())),
           "only " + std::to_string(lines.size()) + " questions; " + std::to_string(kQuestionCount) + " expected");
   if (lines.size() > count)
     Error(rel, kQuestionCount + 1, "more than " + std::to_string(kQuestionCount) + " questions");
   for (std::size_t i = 0; i < lines.size() && i < count; ++i) {
-    int line = static_cast<int>(i) + 1;
-    if (lines[i].empty()) Error(rel, line, "an empty question");
-    if (!themeHasZ && Contains(lines[i], u"_Z_"))
-      Warning(rel, line,
+    const Item& q = lines[i];
+    if (q.text.empty()) Error(rel, q.line, "an empty question");
+    if (!themeHasZ && Contains(q.text, u"_Z_"))
+      Warning(rel, q.line,
               "\"_Z_\" in a question of theme " + std::to_string(theme) +
                   ", whose title has no \"_Z_\" (it shows the title word of an earlier story)");
   }

@@ -6,6 +6,7 @@
 
 #include "cli/lint/Material.h"
 #include "story/DataError.h"
+#include "story/MaterialFiles.h"
 
 namespace quorbel::lint {
 
@@ -236,6 +237,17 @@ std::vector<Text> ReadLines(const DataDir& dir, const std::string& rel) {
   }
 }
 
+// The engine's model of a file; none when it is missing or unreadable (the checker reports that).
+template <typename Open>
+auto Read(const DataDir& dir, const std::string& rel, Open open) -> decltype(open(dir, Text())) {
+  if (!dir.Exists(FromUtf8(rel))) return nullptr;
+  try {
+    return open(dir, FromUtf8(rel));
+  } catch (const DataError&) {
+    return nullptr;
+  }
+}
+
 void ReadTable(const std::vector<Text>& lines, WordTable& t) {
   std::string section;
   for (const Text& raw : lines) {
@@ -354,13 +366,12 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
   std::vector<std::string> questionFiles;
   for (const auto& e : std::filesystem::directory_iterator(dir.root() / folder, ec)) {
     std::string name = e.path().filename().string();
-    if (name.starts_with("qst_") && name.ends_with(".qrb")) questionFiles.push_back(folder + "/" + name);
+    if (HasStem(name, stem::kQuestions) && name.ends_with(".qrb")) questionFiles.push_back(folder + "/" + name);
   }
   std::sort(questionFiles.begin(), questionFiles.end());
-  for (const std::string& rel : questionFiles) {
-    auto lines = ReadLines(dir, rel);
-    for (std::size_t i = 0; i < lines.size(); ++i) m.questions.push_back({rel, static_cast<int>(i) + 1, Tokenize(lines[i])});
-  }
+  for (const std::string& rel : questionFiles)
+    if (auto file = Read(dir, rel, OpenQuestionFile))
+      for (const Item& q : file->questions) m.questions.push_back({rel, q.line, Tokenize(q.text)});
   for (const std::string& rel : phraseFiles) {
     try {
       m.files.push_back(ReadPhraseFile(dir, rel));
