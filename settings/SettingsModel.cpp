@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "story/MaterialFiles.h"
+
 namespace quorbel {
 
 namespace {
@@ -104,9 +106,9 @@ void SettingsModel::Apply(const DataDir& dir, const SettingsValues& v) {
 }
 
 void SettingsModel::ReadThemes(const DataDir& dir, int stylePos) {
-  InputFile f = dir.Open(styleFolders_[static_cast<std::size_t>(stylePos)] + u"/themes.qrb");
+  const auto themes = OpenThemeCatalogue(dir, styleFolders_[static_cast<std::size_t>(stylePos)]);
   std::vector<Text> names{Text(), kRandom};
-  while (!f.Eof()) names.push_back(ThemeDisplayName(f.ReadLine()));
+  for (const Item& theme : themes->lines) names.push_back(ThemeDisplayName(theme.text));
   themeNames_ = std::move(names);
   themeCount_ = static_cast<int>(themeNames_.size()) - 1;
 }

@@ -1,5 +1,6 @@
 #include "story/Catalogue.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,10 @@ std::shared_ptr<const StyleCatalogue> Styles(const DataDir& dir) {
   return m;
 }
 
-InputFile OpenThemes(const DataDir& dir, const StoryState& s) {
-  InputFile f = dir.Open(s.styleFolder + kThemeCatalogue);
-  if (f.LineCount() == 0) f.Fail("no themes listed");
-  return f;
+std::shared_ptr<const LineFile> Themes(const DataDir& dir, const StoryState& s) {
+  auto m = OpenThemeCatalogue(dir, s.styleFolder);
+  if (m->lines.empty()) throw DataError(m->name, 1, "no themes listed");
+  return m;
 }
 
 }  // namespace
@@ -55,23 +56,17 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
   }
 
   // 3. A random theme among the catalogue's lines.
+  const auto themes = Themes(dir, s);
+  const auto themeCount = static_cast<Long>(themes->lines.size());
   if (s.settings[setting::Theme] == 0) {
-    InputFile f = OpenThemes(dir, s);
-    s.themeCount = f.LineCount();
+    s.themeCount = themeCount;
     s.settings[setting::Theme] = Int(rng.Rnd() * s.themeCount) + 1;
   }
 
-  // 4. The theme line; a number beyond the catalogue takes the last line.
-  Text theme;
-  {
-    InputFile f = OpenThemes(dir, s);
-    Long line = 0;
-    do {
-      theme = f.ReadLine();
-      ++line;
-    } while (line < s.settings[setting::Theme] && !f.Eof());
-    s.settings[setting::Theme] = line;  // likewise the theme's question and episode files
-  }
+  // 4. The theme line; a number beyond the catalogue takes the last line, and it becomes the
+  // number the theme's question and episode files are named after.
+  s.settings[setting::Theme] = std::clamp<Long>(s.settings[setting::Theme], 1, themeCount);
+  const Text& theme = themes->lines[static_cast<std::size_t>(s.settings[setting::Theme] - 1)].text;
 
   // 5. The first placeholder takes a title word; without one the words file is not read.
   std::size_t p = theme.find(kPlaceholder);
@@ -79,16 +74,13 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
     s.title = theme;
     return;
   }
-  InputFile f = dir.Open(s.wordsFile + u".qrb");
-  std::vector<Text> words;
-  while (!f.Eof()) {
-    if (static_cast<int>(words.size()) == kMaxTitleWords)
-      f.Fail("more than " + std::to_string(kMaxTitleWords) + " title words");
-    words.push_back(f.ReadLine());
-  }
-  if (words.empty()) f.Fail("no title words");
-  s.titleWordCount = static_cast<Long>(words.size());
-  for (std::size_t i = 0; i < words.size(); ++i) s.titleWords[i + 1] = words[i];
+  const auto words = OpenTitleWords(dir, s.wordsFile + u".qrb");
+  if (words->lines.empty()) throw DataError(words->name, 1, "no title words");
+  if (words->lines.size() > static_cast<std::size_t>(kMaxTitleWords))
+    throw DataError(words->name, words->lines[kMaxTitleWords].line,
+                    "more than " + std::to_string(kMaxTitleWords) + " title words");
+  s.titleWordCount = static_cast<Long>(words->lines.size());
+  for (std::size_t i = 0; i < words->lines.size(); ++i) s.titleWords[i + 1] = words->lines[i].text;
   s.titleWord = Int(rng.Rnd() * s.titleWordCount) + 1;
 
   // 6. The title.

@@ -38,6 +38,26 @@ std::shared_ptr<const StyleCatalogue> OpenStyleCatalogue(const DataDir& dir) {
   return dir.Parsed<StyleCatalogue>(kStyleCatalogue, ParseStyleCatalogue);
 }
 
+LineFile ParseLineFile(InputFile& f) {
+  LineFile m;
+  m.name = f.name();
+  while (!f.Eof()) {
+    const int line = f.LineNumber();
+    m.lines.push_back({line, f.ReadLine()});
+  }
+  return m;
+}
+
+std::shared_ptr<const LineFile> OpenThemeCatalogue(const DataDir& dir, TextView styleFolder) {
+  Text rel(styleFolder);
+  if (!rel.empty() && rel.back() != u'/') rel += u'/';
+  return dir.Parsed<LineFile>(rel + kThemeCatalogue, ParseLineFile);
+}
+
+std::shared_ptr<const LineFile> OpenTitleWords(const DataDir& dir, TextView relName) {
+  return dir.Parsed<LineFile>(relName, ParseLineFile);
+}
+
 PersonFile ParsePersonFile(InputFile& f) {
   PersonFile m;
   m.name = f.name();

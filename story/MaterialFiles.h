@@ -62,6 +62,17 @@ struct StyleCatalogue {
 StyleCatalogue ParseStyleCatalogue(InputFile& f);
 std::shared_ptr<const StyleCatalogue> OpenStyleCatalogue(const DataDir& dir);
 
+// A file of one item a line: themes.qrb (a theme's title a line, "_Z_" where the title word
+// goes) and words_N.qrb (a title word a line).
+struct LineFile {
+  std::string name;
+  std::vector<Item> lines;
+};
+LineFile ParseLineFile(InputFile& f);
+// The themes of the style in styleFolder (with or without its closing "/").
+std::shared_ptr<const LineFile> OpenThemeCatalogue(const DataDir& dir, TextView styleFolder);
+std::shared_ptr<const LineFile> OpenTitleWords(const DataDir& dir, TextView relName);
+
 // pers_N.qrb: comma-separated person entries, each a name form with break marks and a code
 // character at its end.
 struct PersonFile {

@@ -90,9 +90,9 @@ bool Checker::CheckThemes(Style& s, std::vector<bool>& themeHasZ, int& firstZ) {
     Error(U8(kStyleCatalogue), s.line, Quoted(FromUtf8(themesRel)) + " not found");
     return false;
   }
-  for (std::size_t i = 0; i < themes->lines().size(); ++i) {
-    const Text& t = themes->lines()[i];
-    int line = static_cast<int>(i) + 1;
+  for (const Item& theme : ParseLineFile(*themes).lines) {
+    const Text& t = theme.text;
+    const int line = theme.line;
     if (t.empty()) Error(themesRel, line, "an empty theme line");
     std::size_t z = t.find(u"_Z_");
     themeHasZ.push_back(z != Text::npos);
@@ -107,13 +107,15 @@ bool Checker::CheckThemes(Style& s, std::vector<bool>& themeHasZ, int& firstZ) {
 
 void Checker::CheckWords(Style& s, const std::string& rel) {
   auto f = Load(rel);
-  const auto& lines = f->lines();
-  if (lines.empty()) Error(rel, 1, "no title word");
-  if (lines.size() > static_cast<std::size_t>(kMaxTitleWords))
-    Error(rel, kMaxTitleWords + 1, "more than " + std::to_string(kMaxTitleWords) + " title words");
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].empty()) Error(rel, static_cast<int>(i) + 1, "an empty title word");
-  s.words = lines;
+  const LineFile words = ParseLineFile(*f);
+  if (words.lines.empty()) Error(rel, 1, "no title word");
+  if (words.lines.size() > static_cast<std::size_t>(kMaxTitleWords))
+    Error(rel, words.lines[kMaxTitleWords].line, "more than " + std::to_string(kMaxTitleWords) + " title words");
+  s.words.emplace();
+  for (const Item& w : words.lines) {
+    if (w.text.empty()) Error(rel, w.line, "an empty title word");
+    s.words->push_back(w.text);
+  }
 }
 
 void Checker::CheckQuestions(const std::string& rel, bool themeHasZ, int theme) {

@@ -337,7 +337,8 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
                const std::vector<std::string>& phraseFiles, const Uses& uses, std::vector<Finding>& out) {
   Material m;
   const std::string n = std::to_string(number);
-  for (const Text& raw : ReadLines(dir, folder + "/pers_" + n + ".qrb")) {
+  auto styleFile = [&](const char16_t* stem) { return folder + "/" + ToUtf8(stem) + n + ".qrb"; };
+  for (const Text& raw : ReadLines(dir, styleFile(stem::kPersons))) {
     // Entries "name code, name code, ..."; the code is the last character of each.
     std::size_t s = 0;
     Text line = Unmarked(raw);
@@ -357,7 +358,8 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
       s = e + 1;
     }
   }
-  m.titleWords = ReadLines(dir, folder + "/words_" + n + ".qrb");
+  if (auto words = Read(dir, styleFile(stem::kWords), OpenTitleWords))
+    for (const Item& w : words->lines) m.titleWords.push_back(w.text);
   for (const Text& w : m.titleWords)
     for (const Token& t : Tokenize(w)) m.names.insert(t.lower);
   ReadTable(ReadLines(dir, folder + "/lint.txt"), m.table);
