@@ -161,6 +161,17 @@ TEST(LoadQuestions, LevelThreeReadsLinesNineToTwelveWithTheTitleWord) {
   } catch (const DataError& e) {
     EXPECT_STREQ(e.what(), "st/qst_1_1.qrb: line 4: end of file where a line was expected");
   }
+  // A file short of a higher level's lines still serves the levels it holds.
+  m.Write("st/qst_1_1.qrb", "1\n2\n3\n4\n5\n6\n");
+  LoadQuestions(*s, m.dir());
+  EXPECT_EQ(s->questions[4], T("4"));
+  s->settings[setting::Absurdity] = 2;
+  try {
+    LoadQuestions(*s, m.dir());
+    FAIL();
+  } catch (const DataError& e) {
+    EXPECT_STREQ(e.what(), "st/qst_1_1.qrb: line 7: end of file where a line was expected");
+  }
 }
 
 TEST(EpisodeFiles, GroupsAreRunsOfEqualKeysAndRangesAreChecked) {
