@@ -8,18 +8,36 @@
 
 namespace quorbel {
 
+SettingsText ParseSettingsFile(InputFile& f) {
+  SettingsText t;
+  for (int i = 1; i <= setting::Freeze; ++i) {
+    const int line = f.LineNumber();
+    try {
+      t.fields.push_back({line, f.ReadTextField()});
+    } catch (const DataError& e) {
+      t.fault = ReadFault{e, line, f.Eof()};
+      return t;
+    }
+  }
+  t.more = !f.Eof();
+  t.moreLine = f.LineNumber();
+  return t;
+}
+
 SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
   SettingsValues v{};
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return v;
   InputFile f = InputFile::Open(path, kSettingsFileName);
-  for (int i = 1; i <= 10; ++i) v[static_cast<std::size_t>(i)] = f.ReadNumberField();
+  const SettingsText t = ParseSettingsFile(f);
+  if (t.fault) throw t.fault->error;
+  for (std::size_t i = 1; i < v.size(); ++i) v[i] = LenientNumber(t.fields[i - 1].text);
   return v;
 }
 
 void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
   std::vector<Text> lines;
-  for (int i = 1; i <= 10; ++i) lines.push_back(Str(values[static_cast<std::size_t>(i)]) + u" ");
+  for (int i = 1; i <= setting::Freeze; ++i) lines.push_back(Str(values[static_cast<std::size_t>(i)]) + u" ");
   std::error_code ec;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
   if (ec) throw DataError(kSettingsFileName, 0, "the folder " + path.parent_path().string() + " cannot be made: " + ec.message());

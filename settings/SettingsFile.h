@@ -2,7 +2,10 @@
 // "quorbel.cfg": ten numbers, one per line, as a print statement writes them (" 3 ").
 #include <array>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
+#include "story/MaterialFiles.h"
 #include "story/Random.h"
 #include "story/TextFile.h"
 
@@ -15,6 +18,21 @@ inline std::filesystem::path SettingsPath(const DataDir& dir) { return dir.confi
 
 // Values 1..10 (element 0 unused).
 using SettingsValues = std::array<Long, 11>;
+
+// The ten fields as written, each with its line, up to what stopped the reading; more tells
+// whether anything follows the tenth, from line moreLine on. The program reads each field
+// leniently as a number; the checker judges the text.
+struct SettingsField {
+  int line = 0;
+  Text text;
+};
+struct SettingsText {
+  std::vector<SettingsField> fields;
+  std::optional<ReadFault> fault;
+  bool more = false;
+  int moreLine = 0;
+};
+SettingsText ParseSettingsFile(InputFile& f);
 
 // Reads ten number fields. A missing file means ten zeros (everything at random), so a first
 // run works; a short or unreadable file is a DataError.

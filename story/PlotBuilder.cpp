@@ -30,7 +30,7 @@ Text WithoutMarks(TextView form) {
 // The ten settings values must lie within what the settings window can store; anything else
 // would send the opening conditions off their tables.
 void CheckSettings(const SettingsValues& v) {
-  for (int i = 1; i <= 10; ++i) {
+  for (int i = 1; i <= setting::Freeze; ++i) {
     const Long last = setting::kRules[i].last;
     if (v[U(i)] < 0 || v[U(i)] > last)
       throw DataError(kSettingsFileName, i,
@@ -176,7 +176,7 @@ void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {
   SettingsValues values = ReadSettingsFile(SettingsPath(dir));
   CheckSettings(values);
-  for (int i = 1; i <= 10; ++i) s.settings[i] = values[U(i)];
+  for (int i = 1; i <= setting::Freeze; ++i) s.settings[i] = values[U(i)];
   ResolveConditions(s, rng);
   s.lineCount = 1;
   ChooseStyleAndTitle(s, rng, dir);

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "settings/SettingsFile.h"
 #include "story/MaterialFiles.h"
 #include "story/StoryState.h"
 
@@ -40,47 +41,53 @@ void Checker::CheckStyles() {
 }
 
 void Checker::CheckSettings() {
-  const std::string rel = "quorbel.cfg";
+  const std::string rel = kSettingsFileName;
   auto f = Load(rel);
   if (!f) {
     Error(rel, 1, "file not found");
     return;
   }
-  std::array<long long, 10> v{};
-  for (int i = 0; i < 10; ++i) {
-    if (f->Eof()) {
-      Error(rel, std::max(1, f->LineCount()), "only " + std::to_string(i) + " settings; ten expected");
-      return;
-    }
-    int line = f->LineNumber();
-    Text t = f->ReadTextField();
+  const SettingsText file = ParseSettingsFile(*f);
+  std::array<long long, setting::Freeze + 1> v{};
+  for (int i = 1; i <= static_cast<int>(file.fields.size()); ++i) {
+    const SettingsField& field = file.fields[static_cast<std::size_t>(i - 1)];
+    const int line = field.line;
+    const Text& t = field.text;
     auto n = WholeNumber(t);
-    std::string what = "setting " + std::to_string(i + 1) + " (" + setting::kRules[i + 1].name + ")";
+    std::string what = "setting " + std::to_string(i) + " (" + setting::kRules[i].name + ")";
     if (!n) {
       Error(rel, line, what + " " + Quoted(t) + " is not a whole number");
       continue;
     }
-    v[i] = *n;
+    v[static_cast<std::size_t>(i)] = *n;
     // Style and theme are checked against the catalogues below.
-    const bool catalogued = i + 1 == setting::Style || i + 1 == setting::Theme;
-    const long long highest = setting::kRules[i + 1].last;
+    const bool catalogued = i == setting::Style || i == setting::Theme;
+    const long long highest = setting::kRules[i].last;
     if (*n < 0 || (!catalogued && *n > highest)) {
       Error(rel, line, what + " must be 0.." + (catalogued ? "N" : std::to_string(highest)));
       continue;
     }
-    if (i == 0 && *n > static_cast<long long>(styles_.size()) && !styles_.empty())
+    const long long style = v[setting::Style];
+    if (i == setting::Style && *n > static_cast<long long>(styles_.size()) && !styles_.empty())
       Warning(rel, line,
               what + " " + std::to_string(*n) + ": only " + std::to_string(styles_.size()) +
                   " styles are listed (the last one is taken)");
-    if (i == 1 && v[0] >= 1 && v[0] <= static_cast<long long>(styles_.size()) && *n > 0) {
-      int count = styles_[static_cast<std::size_t>(v[0] - 1)].themeCount;
+    if (i == setting::Theme && style >= 1 && style <= static_cast<long long>(styles_.size()) && *n > 0) {
+      int count = styles_[static_cast<std::size_t>(style - 1)].themeCount;
       if (count > 0 && *n > count)
         Warning(rel, line,
                 what + " " + std::to_string(*n) + ": the style has only " + std::to_string(count) +
                     " themes (the last one is taken)");
     }
   }
-  if (!f->Eof()) Warning(rel, f->LineNumber(), "more than ten settings; the rest is never read");
+  if (file.fault) {
+    if (file.fault->atEnd)
+      Error(rel, std::max(1, f->LineCount()), "only " + std::to_string(file.fields.size()) + " settings; ten expected");
+    else
+      Error(rel, file.fault->error.line(), file.fault->error.problem());
+    return;
+  }
+  if (file.more) Warning(rel, file.moreLine, "more than ten settings; the rest is never read");
 }
 
 bool Checker::CheckThemes(Style& s, std::vector<bool>& themeHasZ, int& firstZ) {
