@@ -87,15 +87,9 @@ bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mo
 
 RecordConditions RecordConditions::Of(TextView conditions) {
   RecordConditions c;
-  c.hasFirst = DayOfYearOf(Mid(conditions, 1, 2), Mid(conditions, 3, 2), c.first);
-  c.hasLast = DayOfYearOf(Mid(conditions, 5, 2), Mid(conditions, 7, 2), c.last);
-  c.phase1 = Number(Mid(conditions, 10, 2));
-  c.phase2 = Number(Mid(conditions, 13, 2));
-  c.clouds = Number(Mid(conditions, 16, 2));
-  c.precipitation = Number(Mid(conditions, 19, 2));
-  c.wind = Number(Mid(conditions, 22, 2));
-  c.lowest = Number(Mid(conditions, 25, 3));
-  c.highest = Number(Mid(conditions, 28, 3));
+  for (const DateColumns& d : kDateColumns)
+    c.*d.has = DayOfYearOf(Mid(conditions, d.day, 2), Mid(conditions, d.day + 2, 2), c.*d.dayOfYear);
+  for (const ConditionColumn& k : kConditionColumns) c.*k.value = Number(Mid(conditions, k.column, k.width));
   return c;
 }
 

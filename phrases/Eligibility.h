@@ -2,6 +2,9 @@
 // Whether a phrase record may be chosen under the current story: date, light, weather,
 // temperature, absurdity level, recorded facts, title word, story start and quiz state.
 // Internal to the phrase engine; exposed for its tests.
+#include <array>
+#include <cstddef>
+
 #include "story/StoryState.h"
 #include "story/Text.h"
 
@@ -36,6 +39,35 @@ struct RecordConditions {
 
   static RecordConditions Of(TextView conditions);
 };
+
+// Where a condition line holds its columns (numbered from 1) and what each may hold: the first
+// and last day of the date window as day and month, five columns of 0 (any) or the one value the
+// story must have, and the temperature range.
+constexpr std::size_t kConditionLineLength = 30;
+struct DateColumns {
+  std::size_t day;  // the month follows the day's two characters
+  bool RecordConditions::*has;
+  double RecordConditions::*dayOfYear;
+  const char* name;
+};
+constexpr std::array<DateColumns, 2> kDateColumns = {
+    {{1, &RecordConditions::hasFirst, &RecordConditions::first, "first"},
+     {5, &RecordConditions::hasLast, &RecordConditions::last, "last"}}};
+struct ConditionColumn {
+  std::size_t column, width;
+  double RecordConditions::*value;
+  const char* name;
+  int last;  // the highest value; 0 for the temperatures, which may be any whole number
+};
+constexpr std::array<ConditionColumn, 7> kConditionColumns = {{
+    {10, 2, &RecordConditions::phase1, "light phase", 12},
+    {13, 2, &RecordConditions::phase2, "clock band", 12},
+    {16, 2, &RecordConditions::clouds, "clouds", setting::kRules[setting::Clouds].last},
+    {19, 2, &RecordConditions::precipitation, "precipitation", setting::kRules[setting::Precipitation].last},
+    {22, 2, &RecordConditions::wind, "wind", setting::kRules[setting::Wind].last},
+    {25, 3, &RecordConditions::lowest, "lowest temperature", 0},
+    {28, 3, &RecordConditions::highest, "highest temperature", 0},
+}};
 
 // The whole test. The carried window is updated from the record's date columns whatever the
 // outcome of the other conditions.

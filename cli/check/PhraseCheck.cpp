@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "phrases/Eligibility.h"
 #include "phrases/PhraseFile.h"
 #include "story/Numbers.h"
 #include "story/StoryState.h"
@@ -166,54 +167,59 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
 }
 
 void Checker::CheckConditions(const std::string& rel, int line, TextView c) {
-  if (c.size() != 30) {
-    Error(rel, line, "the conditions line has " + std::to_string(c.size()) + " characters; 30 expected");
+  using phrases::kConditionLineLength;
+  if (c.size() != kConditionLineLength) {
+    Error(rel, line,
+          "the conditions line has " + std::to_string(c.size()) + " characters; " +
+              std::to_string(kConditionLineLength) + " expected");
     return;
   }
-  auto dayOfYear = [&](std::size_t col, const char* which) -> std::optional<int> {
-    TextView day = c.substr(col - 1, 2), month = c.substr(col + 1, 2);
-    auto where = [](std::size_t from) {
-      return " (columns " + std::to_string(from) + "-" + std::to_string(from + 1) + ")";
-    };
+  auto columns = [](std::size_t from, std::size_t width) {
+    return " (columns " + std::to_string(from) + "-" + std::to_string(from + width - 1) + ")";
+  };
+  auto dayOfYear = [&](const phrases::DateColumns& col) -> std::optional<int> {
+    TextView day = c.substr(col.day - 1, 2), month = c.substr(col.day + 1, 2);
     int m = AllDigits(month) ? static_cast<int>(LenientNumber(month)) : 0;
-    if (m < 1 || m > 12) {
-      Error(rel, line, std::string(which) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + where(col + 2));
+    if (m < 1 || m > static_cast<int>(kMonthLength.size())) {
+      Error(rel, line,
+            std::string(col.name) + " month " + Quoted(month) + " must be \"01\"..\"12\"" + columns(col.day + 2, 2));
       return std::nullopt;
     }
     int d = AllDigits(day) ? static_cast<int>(LenientNumber(day)) : 0;
     if (d < 1 || d > kMonthLength[static_cast<std::size_t>(m - 1)]) {
-      Error(rel, line, std::string(which) + " day " + Quoted(day) + " is not a day of month " + U8(month) + where(col));
+      Error(
+          rel, line,
+          std::string(col.name) + " day " + Quoted(day) + " is not a day of month " + U8(month) + columns(col.day, 2));
       return std::nullopt;
     }
     return d + kMonthOffset[static_cast<std::size_t>(m - 1)];
   };
-  auto from = dayOfYear(1, "first");
-  auto to = dayOfYear(5, "last");
+  auto from = dayOfYear(phrases::kDateColumns[0]);
+  auto to = dayOfYear(phrases::kDateColumns[1]);
   if (from && to && *from > *to)
     Warning(rel, line, "the date window " + U8(c.substr(0, 8)) + " ends before it begins: never eligible");
-  struct Field {
-    std::size_t col;
-    const char* name;
-    int high;
-  };
-  static const std::array<Field, 5> fields = {
-      {{10, "light phase", 12}, {13, "clock band", 12}, {16, "clouds", 4}, {19, "precipitation", 8}, {22, "wind", 4}}};
-  for (const Field& fd : fields) {
-    TextView v = c.substr(fd.col - 1, 2);
+  std::vector<std::optional<long long>> temperatures;  // lowest, highest
+  for (const phrases::ConditionColumn& col : phrases::kConditionColumns) {
+    if (col.last == 0) continue;
+    TextView v = c.substr(col.column - 1, col.width);
     auto n = WholeNumber(v);
-    if (!n || v.find(u'-') != TextView::npos || v.find(u'+') != TextView::npos || *n > fd.high) {
+    if (!n || v.find(u'-') != TextView::npos || v.find(u'+') != TextView::npos || *n > col.last) {
       char range[8];
-      std::snprintf(range, sizeof range, "%02d", fd.high);
+      std::snprintf(range, sizeof range, "%02d", col.last);
       Error(rel, line,
-            std::string(fd.name) + " " + Quoted(v) + " must be 00.." + range + " (columns " + std::to_string(fd.col) +
-                "-" + std::to_string(fd.col + 1) + ")");
+            std::string(col.name) + " " + Quoted(v) + " must be 00.." + range + columns(col.column, col.width));
     }
   }
-  auto low = WholeNumber(c.substr(24, 3)), high = WholeNumber(c.substr(27, 3));
-  if (!low)
-    Error(rel, line, "lowest temperature " + Quoted(c.substr(24, 3)) + " is not a whole number (columns 25-27)");
-  if (!high)
-    Error(rel, line, "highest temperature " + Quoted(c.substr(27, 3)) + " is not a whole number (columns 28-30)");
+  for (const phrases::ConditionColumn& col : phrases::kConditionColumns) {
+    if (col.last != 0) continue;
+    TextView v = c.substr(col.column - 1, col.width);
+    temperatures.push_back(WholeNumber(v));
+    if (!temperatures.back())
+      Error(rel, line,
+            std::string(col.name) + " " + Quoted(v) + " is not a whole number" + columns(col.column, col.width));
+  }
+  const auto& low = temperatures[0];
+  const auto& high = temperatures[1];
   if (low && high && *low > *high)
     Warning(rel, line,
             "lowest temperature " + std::to_string(*low) + " is above highest " + std::to_string(*high) +
