@@ -57,7 +57,7 @@ class Catalogue {
   explicit Catalogue(const DataDir& dir) {
     std::vector<fs::path> folders;
     for (const auto& e : fs::directory_iterator(dir.root()))
-      if (e.is_directory() && fs::is_regular_file(e.path() / "themes.qrb")) folders.push_back(e.path());
+      if (e.is_directory() && fs::is_regular_file(e.path() / ToUtf8(kThemeCatalogue))) folders.push_back(e.path());
     std::sort(folders.begin(), folders.end());
     for (const fs::path& folder : folders) {
       std::vector<std::string> names;
@@ -256,7 +256,7 @@ std::string Reason(const Item& it, const Catalogue& c, const Counter& counter, l
 int RunAudit(const Options& o, const DataDir& material, std::ostream& out) {
   const long stories = o.stories.value_or(1000);
   const std::uint64_t first = o.seed.value_or(1);
-  if (!material.Exists(u"styles.qrb")) throw DataError("styles.qrb", 0, "file not found");
+  if (!material.Exists(kStyleCatalogue)) throw DataError(ToUtf8(kStyleCatalogue), 0, "file not found");
   const AuditSettings settings;
   const DataDir dir(material.root(), settings.folder(), settings.folder());
   Catalogue catalogue(dir);

@@ -74,7 +74,7 @@ void SettingsModel::Load(const DataDir& dir) {
   // so that "ОК" does not throw them away.
   std::optional<DataError> catalogueFault;
   try {
-    InputFile styles = dir.Open(u"styles.qrb");
+    InputFile styles = dir.Open(kStyleCatalogue);
     while (!styles.Eof()) {
       Text folder = ReadName(styles, true);
       Text name = styles.ReadLine();

@@ -9,6 +9,8 @@
 #include <unistd.h>
 #endif
 
+#include "story/MaterialFiles.h"
+
 #ifndef QUORBEL_INSTALL_BINDIR
 #define QUORBEL_INSTALL_BINDIR "bin"
 #endif
@@ -24,7 +26,7 @@ namespace {
 
 bool HoldsMaterial(const fs::path& folder) {
   std::error_code ec;
-  return fs::is_regular_file(folder / "styles.qrb", ec);
+  return fs::is_regular_file(folder / PathFromUtf8(ToUtf8(kStyleCatalogue)), ec);
 }
 
 bool IsFolder(const fs::path& folder) {
