@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "phrases/PhraseFile.h"
 #include "story/DataError.h"
 #include "story/MaterialFiles.h"
 #include "story/TextFile.h"
@@ -353,14 +354,16 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
                           "the file ends in the middle of a record (records are six lines each)"});
         break;
       }
-      for (std::size_t r = first; r < lines.size(); r += 6) {
+      // The records as the story reads them; the checks above leave only whole ones.
+      InputFile file = InputFile::FromLines(std::make_shared<const std::vector<Text>>(lines), displayName);
+      for (const phrases::PhraseRecord& rec : phrases::ParsePhraseFile(file).records) {
         // A short conditions line shifts the temperature columns and quietly makes the record
         // ineligible, so it is refused here.
-        if (lines[r + 2].size() != 30)
-          errors.push_back({displayName, static_cast<int>(r) + 3,
-                            "the conditions line has " + std::to_string(lines[r + 2].size()) +
-                                " characters, not 30"});
-        mark(r + 3, false);
+        if (rec.conditions.size() != phrases::kConditionLineLength)
+          errors.push_back({displayName, rec.line + 2,
+                            "the conditions line has " + std::to_string(rec.conditions.size()) + " characters, not " +
+                                std::to_string(phrases::kConditionLineLength)});
+        mark(static_cast<std::size_t>(rec.line - 1) + 3, false);
       }
       break;
     }
