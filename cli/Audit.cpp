@@ -13,6 +13,7 @@
 
 #include "app/StorySession.h"
 #include "cli/Players.h"
+#include "phrases/PhraseFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsModel.h"
 #include "story/ChoiceObserver.h"
@@ -115,11 +116,9 @@ class Catalogue {
       for (const auto& q : questions.questions)
         if (!q.text.empty()) Add({Kind::Question, file, q.line, 0, {}});
     } else {
-      // A phrase file: plan lines, an empty line, then records of six lines, the key second.
-      const auto& all = f.lines();
-      std::size_t next = 0;
-      while (next < all.size() && !all[next].empty()) ++next;
-      for (++next; next + 6 <= all.size(); next += 6) Add({Kind::Phrase, file, static_cast<int>(next) + 2, 0, {}});
+      // A phrase file: each record is known by its key, the second of its lines.
+      for (const phrases::PhraseRecord& r : phrases::ParsePhraseFile(f).records)
+        Add({Kind::Phrase, file, r.line + 1, 0, {}});
     }
   }
 };
