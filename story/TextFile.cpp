@@ -322,16 +322,17 @@ bool ReadStamp(const std::filesystem::path& path, std::int64_t& time, std::uintm
 
 }  // namespace
 
-InputFile DataDir::Open(TextView relName) const { return Open(relName, nullptr); }
+InputFile DataDir::Open(TextView relName) const {
+  std::shared_ptr<const std::vector<Text>> unkept;
+  if (const Kept* kept = Fresh(relName, unkept)) return InputFile::FromLines(kept->lines, kept->name);
+  return InputFile::FromLines(std::move(unkept), ToUtf8(relName));
+}
 
-InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
+DataDir::Kept* DataDir::Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept) const {
   // A kept file is looked up before its path is made: a story opens the same files many times.
   auto it = kept_->find(relName);
   const std::uint64_t pass = passes_->depth > 0 ? passes_->current : 0;
-  if (pass != 0 && it != kept_->end() && it->second.checkedInPass == pass) {
-    if (keptOut) *keptOut = &it->second;
-    return InputFile::FromLines(it->second.lines, it->second.name);
-  }
+  if (pass != 0 && it != kept_->end() && it->second.checkedInPass == pass) return &it->second;
   std::filesystem::path made;
   const std::filesystem::path& path = it != kept_->end() ? it->second.path : (made = PathOf(relName));
   std::int64_t time = 0;
@@ -339,17 +340,17 @@ InputFile DataDir::Open(TextView relName, Kept** keptOut) const {
   const bool stamped = ReadStamp(path, time, size);
   if (stamped && it != kept_->end() && it->second.time == time && it->second.size == size) {
     it->second.checkedInPass = pass;
-    if (keptOut) *keptOut = &it->second;
-    return InputFile::FromLines(it->second.lines, it->second.name);
+    return &it->second;
   }
-  // The kept copy and the file handed out share one set of lines.
   std::string name = ToUtf8(relName);
   auto lines = ReadTextLines(path, name);
-  if (stamped) {
-    Kept& kept = (*kept_)[Text(relName)] = Kept{path, name, time, size, lines, nullptr, nullptr, pass};
-    if (keptOut) *keptOut = &kept;
+  if (!stamped) {
+    unkept = std::move(lines);
+    return nullptr;
   }
-  return InputFile::FromLines(std::move(lines), std::move(name));
+  Kept& kept = (*kept_)[Text(relName)];
+  kept = Kept{path, std::move(name), time, size, std::move(lines), nullptr, nullptr, pass};
+  return &kept;
 }
 
 DataDir::Pass::Pass(const DataDir& dir) : passes_(dir.passes_) {

@@ -4,11 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <map>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <typeinfo>
+#include <unordered_map>
 #include <vector>
 
 #include "story/DataError.h"
@@ -125,10 +126,12 @@ class DataDir {
   // it where the reading reaches it); a file that cannot be read throws as Open does.
   template <typename Model, typename Parse>
   std::shared_ptr<const Model> Parsed(TextView relName, Parse parse) const {
-    Kept* kept = nullptr;
-    InputFile f = Open(relName, &kept);
+    std::shared_ptr<const std::vector<Text>> unkept;
+    Kept* kept = Fresh(relName, unkept);
     if (kept && kept->model && *kept->modelType == typeid(Model))
       return std::static_pointer_cast<const Model>(kept->model);
+    InputFile f = kept ? InputFile::FromLines(kept->lines, kept->name)
+                       : InputFile::FromLines(std::move(unkept), ToUtf8(relName));
     auto model = std::make_shared<const Model>(parse(f));
     if (kept) {
       kept->model = model;
@@ -152,12 +155,18 @@ class DataDir {
     std::uint64_t current = 0;  // numbered from 1
     int depth = 0;
   };
-  // kept is set to the entry that holds the file, when the file can be kept.
-  InputFile Open(TextView relName, Kept** kept) const;
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(TextView name) const { return std::hash<TextView>{}(name); }
+  };
+  using KeptFiles = std::unordered_map<Text, Kept, NameHash, std::equal_to<>>;
+  // The entry that holds the file as it is on the disk, read again if it changed; null when the
+  // file cannot be kept (its stamps cannot be read), and then unkept holds its lines.
+  Kept* Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept) const;
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::filesystem::path save_;
-  std::shared_ptr<std::map<Text, Kept, std::less<>>> kept_ = std::make_shared<std::map<Text, Kept, std::less<>>>();
+  std::shared_ptr<KeptFiles> kept_ = std::make_shared<KeptFiles>();
   std::shared_ptr<Passes> passes_ = std::make_shared<Passes>();
 };
 
