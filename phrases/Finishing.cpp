@@ -147,87 +147,94 @@ void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPl
     s.textLines[s.lineCount] = kDialogueLead;
   }
 
-  // The marks split the text into segments, placed one by one. Segments that fit are only noted
-  // as a run of the buffer and copied to the line, without their marks, when the run ends: most
-  // segments are a syllable, and appending each on its own cost more than deciding where it goes.
+  // The marks split the text into segments, placed one by one. Most segments are a syllable
+  // that fits: a segment that ends two columns short of the width fits whatever hyphen room and
+  // joining blank it needs, so it is copied into the line's room as it is scanned, and only a
+  // segment near the width is weighed exactly.
   const TextView text = buffer;
-  std::size_t pos = 0;                 // the segment being placed starts here
-  std::size_t runFrom = 0, runTo = 0;  // text[runFrom, runTo), its marks left out, is still to copy
+  std::size_t pos = 0;  // the segment being placed starts here
   Text* line = &s.textLines[s.lineCount];
-  std::size_t length = line->size();  // of the line with the run copied
+  auto width = static_cast<std::size_t>(LineWidth(s.lineCount));
+  std::size_t length = 0;  // of the line; beyond it the line is room to copy into
   bool endsInBlank = EndsWith(*line, u' ');
-  std::size_t runSize = 0;  // the run's characters without its marks
-  auto copyRun = [&] {
-    if (runFrom == runTo) return;
-    const std::size_t at = line->size();
-    if (line->capacity() < at + runSize) line->reserve(std::max(at + runSize, kLineRoom));
-    line->resize(at + runSize);
-    char16_t* out = line->data() + at;
-    for (std::size_t k = runFrom; k < runTo; ++k)
-      if (text[k] != u'|') *out++ = text[k];
-    runFrom = runTo;
-    runSize = 0;
+  auto openRoom = [&] {
+    length = line->size();
+    if (line->capacity() < kLineRoom) line->reserve(kLineRoom);
+    if (length < width) line->resize(width);
   };
-  std::size_t mark;
-  while ((mark = text.find(u'|', pos)) != TextView::npos) {
-    const int width = LineWidth(s.lineCount);
-    const std::size_t size = mark - pos;
-    const bool gap = size == 1 && text[pos] == u' ';
-    // Room for a hyphen when the word goes on after the mark.
-    const bool wordGoesOn = mark + 1 < text.size() ? text[mark + 1] != u' ' : true;
-    const bool afterHyphen = size > 0 && text[mark - 1] == u'-';
-    const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
-    const bool joined = !gap && !endsInBlank;
-
-    if (length + size + reserve + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
-      if (runFrom == runTo) runFrom = pos;
-      runTo = mark;
-      runSize += size;
-    } else {
-      copyRun();
-      const TextView segment = text.substr(pos, size);
-      if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(*line)) {
-        // A segment wider than any line cannot be broken: it runs past the width on the line
-        // that holds no text yet, rather than leaving that line empty behind it.
-        *line += segment;
+  auto closeRoom = [&] { line->resize(length); };
+  openRoom();
+  while (true) {
+    const std::size_t sure = length + 2 <= width ? width - 1 - length : 0;  // scanned: room + the mark
+    const std::size_t scan = std::min(sure, text.size() - pos);
+    char16_t* out = line->data() + length;
+    const char16_t* in = text.data() + pos;
+    std::size_t k = 0;
+    while (k < scan && in[k] != u'|') {
+      out[k] = in[k];
+      ++k;
+    }
+    std::size_t mark = pos + k;
+    if (k == scan) {
+      mark = text.find(u'|', mark);
+      if (mark == TextView::npos) break;
+      const std::size_t size = mark - pos;
+      const bool gap = size == 1 && text[pos] == u' ';
+      // Room for a hyphen when the word goes on after the mark.
+      const bool wordGoesOn = mark + 1 < text.size() ? text[mark + 1] != u' ' : true;
+      const bool afterHyphen = size > 0 && text[mark - 1] == u'-';
+      const std::size_t reserve = wordGoesOn && !afterHyphen ? 1 : 0;
+      const bool joined = !gap && !endsInBlank;
+      if (length + size + reserve + (joined ? 1 : 0) <= width) {
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(pos + k), text.begin() + static_cast<std::ptrdiff_t>(mark),
+                  line->begin() + static_cast<std::ptrdiff_t>(length + k));
       } else {
+        closeRoom();
+        const TextView segment = text.substr(pos, size);
+        if (segment.size() > width && HoldsNoText(*line)) {
+          // A segment wider than any line cannot be broken: it runs past the width on the line
+          // that holds no text yet, rather than leaving that line empty behind it.
+          *line += segment;
+          openRoom();
+          endsInBlank = text[mark - 1] == u' ';
+          pos = mark + 1;
+          continue;
+        }
         if (CheckedLineCount(s) >= kMaxTextLines) throw TextLimitError();
         Text& closed = *line;
         CloseLineInPlace(closed);
         ++s.lineCount;
         line = &s.textLines[s.lineCount];
-        if (line->capacity() < kLineRoom) line->reserve(kLineRoom);
         if (!gap) *line += segment;
         if (joined && !EndsWith(closed, u'-')) closed += u'-';
-        JustifyLine(closed, width, dialogue, Justify::Full, rng);
-        length = line->size();
+        JustifyLine(closed, static_cast<int>(width), dialogue, Justify::Full, rng);
+        width = static_cast<std::size_t>(LineWidth(s.lineCount));
         endsInBlank = EndsWith(*line, u' ');
+        openRoom();
         pos = mark + 1;
         continue;
       }
     }
-    length += size;
-    if (size > 0) endsInBlank = text[mark - 1] == u' ';
+    length += mark - pos;
+    if (mark > pos) endsInBlank = text[mark - 1] == u' ';
     pos = mark + 1;
   }
-  copyRun();
-  TextView rest = text.substr(pos);
+  closeRoom();
 
   {
-    const int width = LineWidth(s.lineCount);
-    const TextView segment = rest;
-    Text& last = s.textLines[s.lineCount];
+    const TextView segment = text.substr(pos);
+    Text& last = *line;
     const bool joined = !(segment == u" " || EndsWith(last, u' '));
-    if (last.size() + segment.size() + (joined ? 1 : 0) <= static_cast<std::size_t>(width)) {
+    if (last.size() + segment.size() + (joined ? 1 : 0) <= width) {
       last += segment;
-    } else if (segment.size() > static_cast<std::size_t>(width) && HoldsNoText(last)) {
+    } else if (segment.size() > width && HoldsNoText(last)) {
       last += segment;
     } else {
       const Long previous = s.lineCount;
       NextLine(s);
       s.textLines[s.lineCount] += segment;
       if (joined && !EndsWith(segment, u'-')) s.textLines[previous] += u'-';
-      JustifyLine(s.textLines[previous], width, dialogue, Justify::PlainOnly, rng);
+      JustifyLine(s.textLines[previous], static_cast<int>(width), dialogue, Justify::PlainOnly, rng);
     }
   }
 

@@ -28,11 +28,15 @@ struct Plan {
 };
 
 struct PhraseRecord {
-  int line = 0;  // file line of the record's first line
-  Text key, conditions, text, precondition, fact;
-  Text keyInitial;         // the key's first character
+  // What the walk reads of every record comes first, together: a story passes some thousands of
+  // records, and most of them only by these.
+  int line = 0;            // file line of the record's first line
   bool tokenFree = false;  // text holds no "_", so no token
   RecordConditions parsed;
+  Text key;
+  Text keyInitial;  // the key's first character
+  Text precondition;
+  Text conditions, text, fact;
 };
 
 struct Fault {
