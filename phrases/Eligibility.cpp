@@ -35,6 +35,7 @@ bool IsFact(const StoryState& s, TextView name) {
 double Minutes(TextView hhmm) { return Number(Mid(hhmm, 1, 2)) * 60 + Number(Mid(hhmm, 3, 2)); }
 
 bool TokenHolds(const StoryState& s, TextView pre, TimeWindow mode) {
+  if (!StartsWith(pre, u"_")) return false;  // what every token begins with; most preconditions name a fact
   if (StartsWith(pre, u"_word_")) {
     Long index = s.titleWord;
     if (index < 0 || index > kMaxTitleWords) return false;

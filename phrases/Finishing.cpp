@@ -10,7 +10,7 @@ namespace quorbel::phrases {
 namespace {
 
 // The marks a punctuation gap (the mark and a blank) may follow.
-constexpr TextView kGapMarks = u",.:!?";
+constexpr bool IsGapMark(char16_t c) { return c == u',' || c == u'.' || c == u':' || c == u'!' || c == u'?'; }
 const Text kIndent = u"   ";
 const Text kDialogueLead = u"   - ";
 // Room a line is given at its first segment: a whole justified line, its hyphen included, fits
@@ -70,7 +70,17 @@ void CloseLineInPlace(Text& line) {
 
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng) {
   const auto w = static_cast<std::size_t>(std::max(width, 0));
-  if (line.size() >= w) return;
+  std::size_t n = line.size();  // of the line with the blanks added so far
+  if (n >= w) return;
+  // The line is given its full width as room, a blank is added by moving what follows it one on,
+  // and the line is cut to what it holds at the end.
+  line.resize(w);
+  char16_t* d = line.data();
+  auto addBlank = [&](std::size_t at) {
+    std::copy_backward(d + at, d + n, d + n + 1);
+    d[at] = u' ';
+    ++n;
+  };
   // The places a blank may go, as they are after each blank added: one draw picks among them.
   // They are found once and then moved along with the blanks added, which is what finding
   // them afresh would give.
@@ -79,31 +89,29 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
   places.clear();
   if (how == Justify::Full) {
     // k is the blank of a gap: a mark before it, no second blank after it.
-    const char16_t* d = line.data();
-    const std::size_t n = line.size();
     for (std::size_t k = 1; k < n; ++k) {
-      if (d[k] != u' ' || kGapMarks.find(d[k - 1]) == TextView::npos) continue;
+      if (d[k] != u' ' || !IsGapMark(d[k - 1])) continue;
       if (k + 1 >= n || d[k + 1] != u' ') places.push_back(k + 1);
     }
-    while (line.size() < w) {
+    while (n < w) {
       double rnd = rng.Rnd();
       if (places.empty()) break;
       // The widened gap is closed, the gaps after it move one on, and no gap opens.
       const std::size_t i = Pick(places.size(), rnd) - 1;
-      line.insert(places[i], 1, u' ');
+      addBlank(places[i]);
       places.erase(places.begin() + static_cast<std::ptrdiff_t>(i));
       for (std::size_t j = i; j < places.size(); ++j) ++places[j];
     }
   }
   std::size_t placesFrom = Text::npos;  // the start the places were found from
-  while (line.size() < w) {
+  while (n < w) {
     std::size_t start = 0;
-    if (TextView(line).substr(0, 3) == kIndent) start = 3;
+    if (TextView(d, n).substr(0, 3) == kIndent) start = 3;
     if (dialogue) start = 5;
     if (start != placesFrom) {
       places.clear();
-      for (std::size_t k = start; k < line.size(); ++k)
-        if (line[k] == u' ') places.push_back(k + 1);
+      for (std::size_t k = start; k < n; ++k)
+        if (d[k] == u' ') places.push_back(k + 1);
       placesFrom = start;
     }
     double rnd = rng.Rnd();
@@ -111,10 +119,11 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
     // The blank added after the chosen one is a place too; the places after it move one on.
     const std::size_t i = Pick(places.size(), rnd) - 1;
     const std::size_t at = places[i];
-    line.insert(at, 1, u' ');
+    addBlank(at);
     for (std::size_t j = i + 1; j < places.size(); ++j) ++places[j];
     places.insert(places.begin() + static_cast<std::ptrdiff_t>(i) + 1, at + 1);
   }
+  line.resize(n);
 }
 
 void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPlan& plan) {
