@@ -83,24 +83,27 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
   };
   // The places a blank may go, as they are after each blank added: one draw picks among them.
   // They are found once and then moved along with the blanks added, which is what finding
-  // them afresh would give.
+  // them afresh would give. There are never more than the line has characters, and they are
+  // noted without a branch on each character, which a line's blanks would mostly mispredict.
   // Kept from line to line, so that the many lines of a story do not each allocate it.
-  thread_local std::vector<std::size_t> places;
-  places.clear();
+  thread_local std::vector<std::size_t> room;
+  if (room.size() < w + 1) room.resize(w + 1);
+  std::size_t* places = room.data();
+  std::size_t count = 0;
   if (how == Justify::Full) {
     // k is the blank of a gap: a mark before it, no second blank after it.
     for (std::size_t k = 1; k < n; ++k) {
-      if (d[k] != u' ' || !IsGapMark(d[k - 1])) continue;
-      if (k + 1 >= n || d[k + 1] != u' ') places.push_back(k + 1);
+      places[count] = k + 1;
+      count += d[k] == u' ' && IsGapMark(d[k - 1]) && (k + 1 >= n || d[k + 1] != u' ');
     }
     while (n < w) {
       double rnd = rng.Rnd();
-      if (places.empty()) break;
+      if (count == 0) break;
       // The widened gap is closed, the gaps after it move one on, and no gap opens.
-      const std::size_t i = Pick(places.size(), rnd) - 1;
+      const std::size_t i = Pick(count, rnd) - 1;
       addBlank(places[i]);
-      places.erase(places.begin() + static_cast<std::ptrdiff_t>(i));
-      for (std::size_t j = i; j < places.size(); ++j) ++places[j];
+      --count;
+      for (std::size_t j = i; j < count; ++j) places[j] = places[j + 1] + 1;
     }
   }
   std::size_t placesFrom = Text::npos;  // the start the places were found from
@@ -109,19 +112,22 @@ void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng)
     if (TextView(d, n).substr(0, 3) == kIndent) start = 3;
     if (dialogue) start = 5;
     if (start != placesFrom) {
-      places.clear();
-      for (std::size_t k = start; k < n; ++k)
-        if (d[k] == u' ') places.push_back(k + 1);
+      count = 0;
+      for (std::size_t k = start; k < n; ++k) {
+        places[count] = k + 1;
+        count += d[k] == u' ';
+      }
       placesFrom = start;
     }
     double rnd = rng.Rnd();
-    if (places.empty()) break;
+    if (count == 0) break;
     // The blank added after the chosen one is a place too; the places after it move one on.
-    const std::size_t i = Pick(places.size(), rnd) - 1;
+    const std::size_t i = Pick(count, rnd) - 1;
     const std::size_t at = places[i];
     addBlank(at);
-    for (std::size_t j = i + 1; j < places.size(); ++j) ++places[j];
-    places.insert(places.begin() + static_cast<std::ptrdiff_t>(i) + 1, at + 1);
+    for (std::size_t j = count; j > i + 1; --j) places[j] = places[j - 1] + 1;
+    places[i + 1] = at + 1;
+    ++count;
   }
   line.resize(n);
 }
