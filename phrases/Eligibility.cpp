@@ -88,9 +88,13 @@ bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mo
 
 RecordConditions RecordConditions::Of(TextView conditions) {
   RecordConditions c;
-  for (const DateColumns& d : kDateColumns)
-    c.*d.has = DayOfYearOf(Mid(conditions, d.day, 2), Mid(conditions, d.day + 2, 2), c.*d.dayOfYear);
-  for (const ConditionColumn& k : kConditionColumns) c.*k.value = Number(Mid(conditions, k.column, k.width));
+  for (const DateColumns& d : kDateColumns) {
+    double day = 0;
+    c.*d.has = DayOfYearOf(Mid(conditions, d.day, 2), Mid(conditions, d.day + 2, 2), day);
+    c.*d.dayOfYear = static_cast<float>(day);
+  }
+  for (const ConditionColumn& k : kConditionColumns)
+    c.*k.value = static_cast<float>(Number(Mid(conditions, k.column, k.width)));
   return c;
 }
 
@@ -109,7 +113,8 @@ bool IsEligible(const StoryState& s, const RecordConditions& c, TextView precond
   if (!ColumnAdmits(c.clouds, s.settings[setting::Clouds])) return false;
   if (!ColumnAdmits(c.precipitation, s.settings[setting::Precipitation])) return false;
   if (!ColumnAdmits(c.wind, s.settings[setting::Wind])) return false;
-  if (!(c.lowest <= s.temperature && s.temperature <= c.highest)) return false;
+  const double temperature = s.temperature;
+  if (!(c.lowest <= temperature && temperature <= c.highest)) return false;
   return PreconditionHolds(s, precondition, mode);
 }
 

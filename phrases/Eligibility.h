@@ -29,13 +29,16 @@ bool DayOfYearOf(TextView day, TextView month, double& dayOfYear);
 bool PreconditionHolds(const StoryState& s, TextView precondition, TimeWindow mode);
 
 // A record's condition line, its columns read as numbers once (the material is read many times
-// over, the columns never change).
+// over, the columns never change). Kept as float, so that a story's walk past thousands of records
+// reads little memory: a column of at most three characters reads as a whole number or as one at
+// least a hundredth away from every whole number, and the story values it is compared with are
+// whole numbers, so every comparison comes out as it would in double.
 struct RecordConditions {
   bool hasFirst = false, hasLast = false;  // the date columns name a month
-  double first = 0, last = 0;              // days of the year of the window's bounds
-  double phase1 = 0, phase2 = 0;           // the two day-phase columns
-  double clouds = 0, precipitation = 0, wind = 0;
-  double lowest = 0, highest = 0;          // the temperature range
+  float first = 0, last = 0;               // days of the year of the window's bounds
+  float phase1 = 0, phase2 = 0;            // the two day-phase columns
+  float clouds = 0, precipitation = 0, wind = 0;
+  float lowest = 0, highest = 0;           // the temperature range
 
   static RecordConditions Of(TextView conditions);
 };
@@ -47,7 +50,7 @@ constexpr std::size_t kConditionLineLength = 30;
 struct DateColumns {
   std::size_t day;  // the month follows the day's two characters
   bool RecordConditions::*has;
-  double RecordConditions::*dayOfYear;
+  float RecordConditions::*dayOfYear;
   const char* name;
 };
 constexpr std::array<DateColumns, 2> kDateColumns = {
@@ -55,7 +58,7 @@ constexpr std::array<DateColumns, 2> kDateColumns = {
      {5, &RecordConditions::hasLast, &RecordConditions::last, "last"}}};
 struct ConditionColumn {
   std::size_t column, width;
-  double RecordConditions::*value;
+  float RecordConditions::*value;
   const char* name;
   int last;  // the highest value; 0 for the temperatures, which may be any whole number
 };

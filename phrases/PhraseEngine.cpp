@@ -67,7 +67,7 @@ class PhraseFileWalk {
         AddCandidate(rec);
 
       const bool atEnd = AtEnd();
-      const bool planChanges = rec.keyInitial != plan.initial;
+      const bool planChanges = TextView(rec.key).substr(0, 1) != plan.initial;  // the key's first character
       if (!counted || atEnd) {
         ++wordIndex;
         if (!candidates_.empty()) ChooseFor(plan.words[wordIndex - 2]);

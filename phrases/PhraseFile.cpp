@@ -95,7 +95,6 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     rec.text = file.ReadLine();
     rec.precondition = file.ReadLine();
     rec.fact = file.ReadLine();
-    rec.keyInitial = FirstChar(rec.key);
     rec.tokenFree = rec.text.find(u'_') == Text::npos;
     rec.parsed = RecordConditions::Of(rec.conditions);
     model.records.push_back(std::move(rec));
