@@ -1,6 +1,7 @@
 #include "phrases/Tokens.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "phrases/TextPieces.h"
 
@@ -66,9 +67,11 @@ bool DrawShadeLine(StoryState& s, Random& rng, TextView title, Text& line) {
     if (count <= 0) return false;
     Long r = std::clamp<Long>(Int(rng.Rnd() * count) + 1, 1, count);
     auto& lines = s.shadeLines[k];
-    line = lines[static_cast<std::size_t>(r)];
+    // The lines after it move up by one; what is left past the group's new count is no line of it.
+    line = std::move(lines[static_cast<std::size_t>(r)]);
     if (s.observer) s.observer->ShadeDrawn(Text(title), line);
-    for (Long j = r; j < count; ++j) lines[static_cast<std::size_t>(j)] = lines[static_cast<std::size_t>(j + 1)];
+    for (Long j = r; j < count; ++j)
+      lines[static_cast<std::size_t>(j)] = std::move(lines[static_cast<std::size_t>(j + 1)]);
     s.shadeCounts[k] = count - 1;
     return true;
   }
