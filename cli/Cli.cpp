@@ -8,6 +8,7 @@
 #include <iomanip>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -120,20 +121,36 @@ nlohmann::json StoryJson(std::uint64_t seed, const StorySession& session, const 
   return j;
 }
 
+// The session's source of chance, set to a story's seed each time the session reseeds, as the
+// window's is at each new story.
+class StorySeeds final : public Random {
+ public:
+  void Use(std::uint64_t seed) { seed_ = seed; }
+  void Reseed() { gen_.emplace(seed_); }
+  double Rnd() override { return gen_->Rnd(); }
+
+ private:
+  std::uint64_t seed_ = 0;
+  std::optional<SeededRandom> gen_;
+};
+
 int RunStories(const Options& o, const DataDir& dir, std::ostream& out) {
   const std::uint64_t first = o.seed.value_or(ClockSeed());
   std::vector<double> ms;
-  // One material folder for the batch, as one window keeps it for all its stories.
+  // One session for the batch, as one window keeps it for all its stories, each begun as the
+  // window's new story button begins it.
+  StorySeeds rng;
+  StorySession session(dir, rng, [&] { rng.Reseed(); });
   const auto start = std::chrono::steady_clock::now();
   for (long i = 0; i < *o.stories; ++i) {
     const std::uint64_t seed = first + static_cast<std::uint64_t>(i);
-    SeededRandom rng(seed);
+    rng.Use(seed);
     SeededRandom playerRng(seed ^ kPlayerSeedMix);
     Options play = o;
     if (play.play == Play::None) play.play = Play::Random;
     auto player = MakePlayer(play, playerRng);
-    StorySession session(dir, rng);
     const auto t0 = std::chrono::steady_clock::now();
+    if (i > 0) session.NewStory();
     Play(session, player.get());
     const auto t1 = std::chrono::steady_clock::now();
     ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());

@@ -7,7 +7,9 @@
 #include <csignal>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "TempMaterial.h"
 #include "app/StorySession.h"
@@ -222,6 +224,44 @@ TEST(Save, ANameForTheFileFromTheTitle) {
   EXPECT_EQ(SuggestedFileName(T("ТАЙНА СТАРОЙ УСАДЬБЫ")), T("ТАЙНА СТАРОЙ УСАДЬБЫ.txt"));
   EXPECT_EQ(SuggestedFileName(T(" Кто?  Где: /там/ ...")), T("Кто Где там.txt"));
   EXPECT_EQ(SuggestedFileName(T("??")), T("рассказ.txt"));
+}
+
+// The chance of a session that begins every story afresh at seed, as the window reseeds it.
+class Reseeded final : public Random {
+ public:
+  void Reseed(std::uint64_t seed) { gen_.emplace(seed); }
+  double Rnd() override { return gen_->Rnd(); }
+
+ private:
+  std::optional<SeededRandom> gen_;
+};
+
+// What a story left in the session (its text, facts, answers) must not reach the next one:
+// a story begun with NewStory in a used session is the one a fresh session tells by its seed.
+TEST(NewStory, TellsTheStoryAFreshSessionTells) {
+  auto play = [](StorySession& session) {
+    session.Load();
+    session.TimerTick();
+    const std::string miss = Miss(Code(session));
+    for (int n = 0; n < 8 && !session.finished(); ++n) Guess(session, n == 4 ? Code(session) : miss);
+    const StoryState& s = session.state();
+    std::vector<Text> told = SavedLines(s);
+    for (Long i = 1; i <= s.factCount; ++i) told.push_back(s.facts[i]);
+    for (Long n = 1; n < s.attemptNo; ++n) told.push_back(s.results[n]);
+    return told;
+  };
+  for (const char* material : {"/story", "/shipped"}) {
+    const DataDir dir(std::string(QUORBEL_FIXTURES) + material);
+    std::uint64_t seed = 1;
+    Reseeded rng;
+    StorySession reused(dir, rng, [&] { rng.Reseed(seed); });
+    for (; seed <= 12; ++seed) {
+      SeededRandom fresh(seed);
+      StorySession session(dir, fresh);
+      if (seed > 1) reused.NewStory();
+      EXPECT_EQ(play(session), play(reused)) << material << " seed " << seed;
+    }
+  }
 }
 
 TEST_F(Session, NewStoryAfterAWinResetsEverything) {
