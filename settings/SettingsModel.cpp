@@ -74,13 +74,14 @@ void SettingsModel::Load(const DataDir& dir) {
   // so that "ОК" does not throw them away.
   std::optional<DataError> catalogueFault;
   try {
-    InputFile styles = dir.Open(kStyleCatalogue);
-    while (!styles.Eof()) {
-      Text folder = ReadName(styles, true);
-      Text name = styles.ReadLine();
-      styleFolders_.push_back(std::move(folder));
-      styleNames_.push_back(std::move(name));
+    const auto styles = OpenStyleCatalogue(dir);
+    // The styles before a faulty entry are still offered.
+    for (const StyleEntry& e : styles->styles) {
+      if (auto fault = NameFault(e.folder)) throw DataError(styles->name, e.line, *fault);
+      styleFolders_.push_back(e.folder);
+      styleNames_.push_back(e.displayName);
     }
+    if (styles->oddLine) throw MissingStyleName(*styles);
   } catch (const DataError& e) {
     catalogueFault = e;
   }

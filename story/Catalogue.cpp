@@ -16,9 +16,7 @@ constexpr TextView kPlaceholder = u"_Z_";
 std::shared_ptr<const StyleCatalogue> Styles(const DataDir& dir) {
   auto m = OpenStyleCatalogue(dir);
   if (m->lineCount == 0) throw DataError(m->name, 1, "no styles listed");
-  if (m->oddLine)
-    throw DataError(m->name, m->lineCount + 1,
-                    "end of file where a line was expected (the style's display name)");
+  if (m->oddLine) throw MissingStyleName(*m);
   return m;
 }
 

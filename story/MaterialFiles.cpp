@@ -38,6 +38,10 @@ std::shared_ptr<const StyleCatalogue> OpenStyleCatalogue(const DataDir& dir) {
   return dir.Parsed<StyleCatalogue>(kStyleCatalogue, ParseStyleCatalogue);
 }
 
+DataError MissingStyleName(const StyleCatalogue& m) {
+  return DataError(m.name, m.lineCount + 1, "end of file where a line was expected (the style's display name)");
+}
+
 LineFile ParseLineFile(InputFile& f) {
   LineFile m;
   m.name = f.name();

@@ -61,6 +61,8 @@ struct StyleCatalogue {
 };
 StyleCatalogue ParseStyleCatalogue(InputFile& f);
 std::shared_ptr<const StyleCatalogue> OpenStyleCatalogue(const DataDir& dir);
+// What a reader of the catalogue meets at its odd last line: the display name is missing.
+DataError MissingStyleName(const StyleCatalogue& m);
 
 // A file of one item a line: themes.qrb (a theme's title a line, "_Z_" where the title word
 // goes) and words_N.qrb (a title word a line).

@@ -267,6 +267,19 @@ class SettingsWindowTest : public QObject {
     QVERIFY(form_->isVisible());
   }
 
+  void aStyleWithoutItsNameIsReportedAndTheWholePairsOffered() {
+    Write("styles.qrb", {"classic", "Классика", "noir"});
+    WriteCfg(Cfg({3, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    Open();
+    QMessageBox* box = nullptr;
+    QTRY_VERIFY((box = ErrorBox()) != nullptr);
+    QVERIFY2(box->text().contains("styles.qrb"), qPrintable(box->text()));
+    QVERIFY2(box->text().contains("4"), qPrintable(box->text()));
+    box->accept();
+    QTRY_VERIFY(!ErrorBox());
+    QCOMPARE(Text("Label11"), QString("Классика"));  // the position beyond the list takes its last entry
+  }
+
   void realismArrows() {
     WriteCfg(Cfg({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     Open();
