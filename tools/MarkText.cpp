@@ -50,6 +50,16 @@ bool IsLatinOrDigit(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
 }
 
+bool IsConsonant(char16_t c) { return IsRussian(c) && !IsVowel(c) && !CannotBeginPart(c); }
+
+// Whether a run (from a consonant) goes on into "ск", "ств" or ends in "ться"/"тся".
+bool ClusterFollows(TextView run) {
+  Text lower;
+  for (char16_t c : run) lower += Lower(c);
+  const TextView rest = TextView(lower).substr(1);
+  return rest.starts_with(u"ск") || rest.starts_with(u"ств") || lower == u"ться" || lower == u"тся";
+}
+
 // The Russian patterns are in KOI8-R; ё is not among them and hyphenates like е.
 char KoiOf(char16_t lower) {
   static const unsigned char kKoi[32] = {0xC1, 0xC2, 0xD7, 0xC7, 0xC4, 0xC5, 0xD6, 0xDA, 0xC9, 0xCA, 0xCB,
@@ -90,14 +100,18 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
     while (b < n && !opaque[b] && IsRussian(word[b])) ++b;
     for (std::size_t k : hyph.Points(TextView(word).substr(i, b - i))) {
       std::size_t p = i + k;
+      // "медицин|ский", "согласить|ся", not "медици|нский", "согласи|ться": the patterns put the
+      // consonant of a suffix cluster on the next line, where readers stumble over it.
+      if (p + 1 < b && IsConsonant(word[p]) && ClusterFollows(TextView(word).substr(p, b - p))) ++p;
       // "подъ|езд", not "под|ъезд": a point before ь, ъ or й moves past it.
       while (p < b && CannotBeginPart(word[p])) ++p;
       if (p < b) cands.push_back(p);
     }
     i = b;
   }
-  // No point right after a hyphen: the finishing would hyphenate "по-|своему" as "по--".
-  std::erase_if(cands, [&](std::size_t p) { return word[p - 1] == u'-'; });
+  // A compound stays whole: no point right after its hyphen (the finishing would show "по--"),
+  // and a break inside one of its parts ("Буб-/лик-Задунайский") reads worse than none.
+  if (TextView(word).find(u'-') != TextView::npos) cands.clear();
   std::sort(cands.begin(), cands.end());
   cands.erase(std::unique(cands.begin(), cands.end()), cands.end());
 

@@ -106,13 +106,15 @@ TEST(MarkText, PointsThatBreakTheRulesAreMovedOrDropped) {
   // No part begins with й (nor ь, ъ): the point moves past it.
   EXPECT_EQ(Marked("Прийти"), "Прий|ти");
   // Every part has a vowel and at least two letters.
-  EXPECT_EQ(Marked("прокрасться"), "прокрас|ться");
+  EXPECT_EQ(Marked("прокрасться"), "прокрасть|ся");
   EXPECT_EQ(Marked("искра"), "ис|кра");
   // ё hyphenates like е.
   EXPECT_EQ(Marked("придётся"), "при|дёт|ся");
-  // No break right after a compound's hyphen (the line would show "по--"); a word with Latin
-  // letters or digits stays whole.
-  EXPECT_EQ(Marked("кто-нибудь по-своему окно7 Okno"), "кто-ни|будь| |по-своему| |окно7| |Okno");
+  // The consonant before a suffix cluster stays on the line.
+  EXPECT_EQ(Marked("медицинскими согласиться Войцеховская"),
+            "меди|цин|ски|ми| |согла|сить|ся| |Вой|цехов|ская");
+  // A compound, and a word with Latin letters or digits, stays whole.
+  EXPECT_EQ(Marked("кто-нибудь Бублик-Задунайский окно7 Okno"), "кто-нибудь| |Бублик-Задунайский| |окно7| |Okno");
 }
 
 TEST(MarkText, HandWrittenMarksAndMalformedLinesAreReported) {
