@@ -338,26 +338,18 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
   Material m;
   const std::string n = std::to_string(number);
   auto styleFile = [&](const char16_t* stem) { return folder + "/" + ToUtf8(stem) + n + ".qrb"; };
-  for (const Text& raw : ReadLines(dir, styleFile(stem::kPersons))) {
-    // Entries "name code, name code, ..."; the code is the last character of each.
-    std::size_t s = 0;
-    Text line = Unmarked(raw);
-    while (s < line.size()) {
-      std::size_t e = line.find(u',', s);
-      Text entry = line.substr(s, e == Text::npos ? Text::npos : e - s);
-      while (!entry.empty() && entry.front() == u' ') entry.erase(0, 1);
-      if (entry.size() > 1) {
-        Text name = entry.substr(0, entry.size() - 1);
-        char16_t code = entry.back();
-        if (code == u'ж' && m.femaleName.empty()) m.femaleName = name;
-        if (code != u'ж' && m.maleName.empty()) m.maleName = name;
-        for (const Token& t : Tokenize(name))
-          if (t.kind == Token::Word) m.names.insert(t.lower);
-      }
-      if (e == Text::npos) break;
-      s = e + 1;
+  // The persons as the story reads them; the gender code is the last character of each.
+  if (auto persons = Read(dir, styleFile(stem::kPersons), OpenPersonFile))
+    for (const Item& p : persons->persons) {
+      const Text entry = Unmarked(p.text);
+      if (entry.size() < 2) continue;
+      const Text name = entry.substr(0, entry.size() - 1);
+      const char16_t code = entry.back();
+      if (code == u'ж' && m.femaleName.empty()) m.femaleName = name;
+      if (code != u'ж' && m.maleName.empty()) m.maleName = name;
+      for (const Token& t : Tokenize(name))
+        if (t.kind == Token::Word) m.names.insert(t.lower);
     }
-  }
   if (auto words = Read(dir, styleFile(stem::kWords), OpenTitleWords))
     for (const Item& w : words->lines) m.titleWords.push_back(w.text);
   for (const Text& w : m.titleWords)
