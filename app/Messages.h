@@ -1,13 +1,14 @@
 #pragma once
-// What the window tells the reader about a fault. The engine words its faults in English for the
-// command line; the reader gets them in Russian, with the file and the line they came from.
+// What the window tells the reader about a fault: the Russian wording of the engine's problem
+// (story/Problems.h), with the file and the line it came from.
 #include <exception>
 #include <string>
 #include <string_view>
 
 namespace quorbel {
 
-// The Russian for one of the engine's problem texts; "ошибка в данных" for one it does not know.
+// The Russian for a problem known only by its English text (a fault that came as text, not as
+// one of the engine's problems); "ошибка в данных" for a text no wording of the engine fits.
 std::string RussianProblem(std::string_view problem);
 
 // "FILE, строка N: problem" (or "FILE: problem") for a DataError, in UTF-8; a short Russian

@@ -255,7 +255,7 @@ std::string Reason(const Item& it, const Catalogue& c, const Counter& counter, l
 int RunAudit(const Options& o, const DataDir& material, std::ostream& out) {
   const long stories = o.stories.value_or(1000);
   const std::uint64_t first = o.seed.value_or(1);
-  if (!material.Exists(kStyleCatalogue)) throw DataError(ToUtf8(kStyleCatalogue), 0, "file not found");
+  if (!material.Exists(kStyleCatalogue)) throw DataError(ToUtf8(kStyleCatalogue), 0, ProblemId::FileNotFound);
   const AuditSettings settings;
   const DataDir dir(material.root(), settings.folder(), settings.folder());
   Catalogue catalogue(dir);

@@ -3,6 +3,7 @@
 // Internal to the phrase engine; exposed for its tests.
 #include <stdexcept>
 
+#include "story/Problems.h"
 #include "story/Random.h"
 #include "story/StoryState.h"
 #include "story/Text.h"
@@ -13,7 +14,8 @@ namespace quorbel::phrases {
 // (or lineCount is already outside 1..10000).
 class TextLimitError : public std::runtime_error {
  public:
-  TextLimitError() : std::runtime_error("the story text would pass line 10000") {}
+  TextLimitError() : std::runtime_error(Reported().English()) {}
+  static Problem Reported() { return Problem::Of(ProblemId::TextPastLastLine, kMaxTextLines); }
 };
 
 // The registers of the phrase file walk that shape a paragraph.

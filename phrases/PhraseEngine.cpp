@@ -50,7 +50,7 @@ class PhraseFileWalk {
     int previousKeyLine = 0;
 
     while (!AtEnd()) {
-      if (planIndex > plans.size()) Fail(previousKeyLine, "a key that belongs to no remaining plan");
+      if (planIndex > plans.size()) Fail(previousKeyLine, Problem::Of(ProblemId::NoRemainingPlan));
       const Plan& plan = plans[planIndex - 1];
       previousKind = currentKind;
       currentKind = &plan.kind;
@@ -60,7 +60,7 @@ class PhraseFileWalk {
       const PhraseRecord& rec = ReadRecord();
       const int keyLine = rec.line + 1;
       // Only a record carried past the plan's last word gets here: its key was no word of the plan.
-      if (wordIndex > plan.words.size()) Fail(previousKeyLine, "a key that belongs to no word of its plan");
+      if (wordIndex > plan.words.size()) Fail(previousKeyLine, Problem::Of(ProblemId::NoPlanWord));
       const bool counted = plan.keys[wordIndex - 1] == rec.key;
       if (counted && phrases::IsEligible(s_, rec.parsed, rec.precondition, levelOf->levelValue, TimeWindow::Strict,
                                          window_))
@@ -73,7 +73,7 @@ class PhraseFileWalk {
         if (!candidates_.empty()) ChooseFor(plan.words[wordIndex - 2]);
         if (planChanges) {
           // The record already belongs to the next plan: its kind and level apply from here on.
-          if (planIndex + 1 > plans.size()) Fail(keyLine, "a key that belongs to no remaining plan");
+          if (planIndex + 1 > plans.size()) Fail(keyLine, Problem::Of(ProblemId::NoRemainingPlan));
           const Plan& next = plans[planIndex];
           previousKind = currentKind;
           currentKind = &next.kind;
@@ -90,7 +90,7 @@ class PhraseFileWalk {
           try {
             phrases::FinishParagraph(s_, rng_, buffer_, ParagraphPlan{*previousKind, *closingMode, levelOf->level});
           } catch (const phrases::TextLimitError& e) {
-            throw DataError(file_.name, 0, e.what());
+            throw DataError(file_.name, 0, e.Reported());
           }
           buffer_.clear();
           scan_ = {};
@@ -103,7 +103,7 @@ class PhraseFileWalk {
   }
 
  private:
-  [[noreturn]] void Fail(int line, const std::string& problem) const { throw DataError(file_.name, line, problem); }
+  [[noreturn]] void Fail(int line, const Problem& problem) const { throw DataError(file_.name, line, problem); }
 
   // Past the last record, unless something that is no whole record follows it.
   bool AtEnd() const { return next_ >= file_.records.size() && !file_.endFault; }
@@ -115,7 +115,7 @@ class PhraseFileWalk {
 
   void AddCandidate(const PhraseRecord& rec) {
     if (candidates_.size() == static_cast<std::size_t>(kMaxCandidates))
-      Fail(rec.line + 1, "more than 1000 phrases in one group");
+      Fail(rec.line + 1, Problem::Of(ProblemId::TooManyPhrases, kMaxCandidates));
     candidates_.push_back(&rec);
     if (s_.observer) s_.observer->Eligible(file_.name, rec.line + 1);
   }
@@ -140,7 +140,7 @@ class PhraseFileWalk {
           line = a.line;
           break;
         }
-      Fail(line, e.what());
+      Fail(line, e.Reported());
     }
     RecordFact(c);
     candidates_.clear();
@@ -159,7 +159,7 @@ class PhraseFileWalk {
     const Long count = std::clamp<Long>(s_.factCount, 0, kMaxFacts);
     for (Long i = 1; i <= count; ++i)
       if (s_.facts[i] == c.fact) return;
-    if (count == kMaxFacts) Fail(c.line + 5, "more than 1000 facts");
+    if (count == kMaxFacts) Fail(c.line + 5, Problem::Of(ProblemId::TooManyFacts, kMaxFacts));
     s_.facts[count + 1] = c.fact;
     s_.factCount = count + 1;
   }

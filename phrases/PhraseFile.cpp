@@ -19,7 +19,7 @@ Plan ParsePlan(TextView line, int lineNo) {
   std::size_t bar1 = rest.find(u'|');
   std::size_t bar2 = bar1 == TextView::npos ? TextView::npos : rest.find(u'|', bar1 + 1);
   if (bar2 == TextView::npos) {
-    plan.fault = "a plan line without two \"|\"";
+    plan.fault = Problem::Of(ProblemId::PlanWithoutBars);
     return plan;
   }
   plan.bars = true;
@@ -33,10 +33,10 @@ Plan ParsePlan(TextView line, int lineNo) {
     TextView word = wordList.substr(start, blank == TextView::npos ? TextView::npos : blank - start);
     if (word.empty()) {
       plan.emptyWord = true;
-      if (!plan.fault) plan.fault = "an empty plan word";
+      if (!plan.fault) plan.fault = Problem::Of(ProblemId::EmptyPlanWord);
     } else {
       if (plan.words.size() == static_cast<std::size_t>(kMaxPlanWords) && !plan.fault)
-        plan.fault = "more than 50 words in a plan line";
+        plan.fault = Problem::Of(ProblemId::TooManyPlanWords, kMaxPlanWords);
       plan.words.emplace_back(word);
       plan.keys.push_back(AllButLast(word));
     }
@@ -51,18 +51,18 @@ Plan ParsePlan(TextView line, int lineNo) {
 bool ReadPlans(InputFile& file, std::vector<Plan>& plans, std::optional<Fault>& fault) {
   while (true) {
     if (file.Eof()) {
-      if (!fault) fault = Fault{file.LineNumber(), "the plan lines are not followed by an empty line"};
+      if (!fault) fault = Fault{file.LineNumber(), Problem::Of(ProblemId::PlansNotEnded)};
       return false;
     }
     const int lineNo = file.LineNumber();
     Text line = file.ReadLine();
     if (line.empty()) break;
     if (plans.size() == static_cast<std::size_t>(kMaxPlans) && !fault)
-      fault = Fault{lineNo, "more than 100 plan lines"};
+      fault = Fault{lineNo, Problem::Of(ProblemId::TooManyPlans, kMaxPlans)};
     plans.push_back(ParsePlan(line, lineNo));
     if (plans.back().fault && !fault) fault = Fault{lineNo, *plans.back().fault};
   }
-  if (plans.empty()) fault = Fault{1, "a phrase file without plan lines"};
+  if (plans.empty()) fault = Fault{1, Problem::Of(ProblemId::NoPlans)};
   return true;
 }
 
@@ -86,7 +86,7 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     PhraseRecord rec;
     rec.line = file.LineNumber();
     if (file.LineCount() - rec.line + 1 < 6) {
-      model.endFault = Fault{rec.line, "a phrase record cut short by the end of the file"};
+      model.endFault = Fault{rec.line, Problem::Of(ProblemId::RecordCutShort)};
       break;
     }
     file.ReadLine();

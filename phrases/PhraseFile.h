@@ -15,9 +15,9 @@ namespace quorbel::phrases {
 // second, level after it. A malformed line is read as far as it goes, for the checker.
 struct Plan {
   int line = 0;
-  bool bars = false;                 // the line has its two "|"
-  bool emptyWord = false;            // two blanks in a row, or a blank at an end: no word between
-  std::optional<std::string> fault;  // what the story fails on in this line
+  bool bars = false;             // the line has its two "|"
+  bool emptyWord = false;        // two blanks in a row, or a blank at an end: no word between
+  std::optional<Problem> fault;  // what the story fails on in this line
   Text kind;
   Text initial;             // the third character of the line: every key of the plan begins with it
   std::vector<Text> words;  // the words that are not empty
@@ -40,7 +40,7 @@ struct alignas(64) PhraseRecord {
 
 struct Fault {
   int line = 0;
-  std::string problem;
+  Problem problem;
 };
 
 struct PhraseFile {

@@ -84,7 +84,7 @@ void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer, TokenScan& scan)
   // "_call", one character not read, the title, ")" and the flag.
   std::size_t argStart = p + 6;
   std::size_t close = argStart < buffer.size() ? buffer.find(u')', argStart) : Text::npos;
-  if (close == Text::npos) throw TokenError("a \"_call\" without \")\"");
+  if (close == Text::npos) throw TokenError();
   std::size_t argEnd = std::min(close + 2, buffer.size());
   TextView arg = TextView(buffer).substr(argStart, argEnd - argStart);
   Text title(arg.substr(0, arg.size() >= 2 ? arg.size() - 2 : 0));

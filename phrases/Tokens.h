@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "story/Problems.h"
 #include "story/Random.h"
 #include "story/StoryState.h"
 #include "story/Text.h"
@@ -14,7 +15,8 @@ namespace quorbel::phrases {
 // A "_call" with no ")" after it: the phrase cannot say which shade group it means.
 class TokenError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  TokenError() : std::runtime_error(Reported().English()) {}
+  static Problem Reported() { return Problem::Of(ProblemId::UnclosedCall); }
 };
 
 // True when text holds a "_call" that no ")" follows within text.

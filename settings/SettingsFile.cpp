@@ -40,7 +40,7 @@ void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& 
   for (int i = 1; i <= setting::Freeze; ++i) lines.push_back(Str(values[static_cast<std::size_t>(i)]) + u" ");
   std::error_code ec;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  if (ec) throw DataError(kSettingsFileName, 0, "the folder " + path.parent_path().string() + " cannot be made: " + ec.message());
+  if (ec) throw DataError(kSettingsFileName, 0, ProblemId::FolderNotMade, path.parent_path().string(), ec.message());
   WriteTextFile(path, lines, kSettingsFileName);
 }
 

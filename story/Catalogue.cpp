@@ -15,14 +15,14 @@ constexpr TextView kPlaceholder = u"_Z_";
 // The style catalogue holds pairs of lines: folder, display name.
 std::shared_ptr<const StyleCatalogue> Styles(const DataDir& dir) {
   auto m = OpenStyleCatalogue(dir);
-  if (m->lineCount == 0) throw DataError(m->name, 1, "no styles listed");
+  if (m->lineCount == 0) throw DataError(m->name, 1, ProblemId::NoStyles);
   if (m->oddLine) throw MissingStyleName(*m);
   return m;
 }
 
 std::shared_ptr<const LineFile> Themes(const DataDir& dir, const StoryState& s) {
   auto m = OpenThemeCatalogue(dir, s.styleFolder);
-  if (m->lines.empty()) throw DataError(m->name, 1, "no themes listed");
+  if (m->lines.empty()) throw DataError(m->name, 1, ProblemId::NoThemes);
   return m;
 }
 
@@ -73,10 +73,9 @@ void ChooseStyleAndTitle(StoryState& s, Random& rng, const DataDir& dir) {
     return;
   }
   const auto words = OpenTitleWords(dir, s.wordsFile + u".qrb");
-  if (words->lines.empty()) throw DataError(words->name, 1, "no title words");
+  if (words->lines.empty()) throw DataError(words->name, 1, ProblemId::NoTitleWords);
   if (words->lines.size() > static_cast<std::size_t>(kMaxTitleWords))
-    throw DataError(words->name, words->lines[kMaxTitleWords].line,
-                    "more than " + std::to_string(kMaxTitleWords) + " title words");
+    throw DataError(words->name, words->lines[kMaxTitleWords].line, ProblemId::TooManyTitleWords, kMaxTitleWords);
   s.titleWordCount = static_cast<Long>(words->lines.size());
   for (std::size_t i = 0; i < words->lines.size(); ++i) s.titleWords[i + 1] = words->lines[i].text;
   s.titleWord = Int(rng.Rnd() * s.titleWordCount) + 1;

@@ -38,8 +38,7 @@ void CheckSettings(const StoryState& s) {
     const setting::Rule& rule = setting::kRules[element];
     const Long v = s.settings[element];
     if (v < 0 || v > rule.last)
-      throw DataError(kSettingsFileName, element,
-                      std::string(rule.name) + " " + std::to_string(v) + " is outside 0.." + std::to_string(rule.last));
+      throw DataError(kSettingsFileName, element, ProblemId::ConditionOutOfRange, rule.name, v, rule.last);
   }
 }
 

@@ -59,7 +59,7 @@ const Text& CheckedName(const std::string& file, const Item& name) {
 const Text& CheckedRange(const std::string& file, const Item& range) {
   Long lo = 0, hi = 0;
   if (!ParseRange(range.text, lo, hi) || lo > hi)
-    throw DataError(file, range.line, "a range lo-hi with lo <= hi was expected, not " + Quoted(range.text));
+    throw DataError(file, range.line, ProblemId::BadRange, Quoted(range.text));
   return range.text;
 }
 
@@ -128,7 +128,7 @@ void Assign(StoryState& s, const EpisodeRecord& r) {
 
 Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
   const auto file = OpenEpisodeFile(dir, fileName);
-  if (file->records.empty() && !file->fault) throw DataError(file->name, 1, "the episode file holds no record");
+  if (file->records.empty() && !file->fault) throw DataError(file->name, 1, ProblemId::NoEpisodeRecord);
   Long groups = 0;
   Long size = 0;
   Long key = 0;
@@ -138,11 +138,11 @@ Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
     } else {
       if (size > 0) s.groupSizes[groups] = size;
       ++groups;
-      if (groups > kMaxGroups) throw DataError(file->name, r.line, "more than 100 groups");
+      if (groups > kMaxGroups) throw DataError(file->name, r.line, ProblemId::TooManyGroups, kMaxGroups);
       key = r.group;
       size = 1;
     }
-    if (size > kMaxGroupRecords) throw DataError(file->name, r.line, "more than 100 records in one group");
+    if (size > kMaxGroupRecords) throw DataError(file->name, r.line, ProblemId::TooManyGroupRecords, kMaxGroupRecords);
   }
   // The state holds the record read last, as a reading of the whole file leaves it.
   if (!file->records.empty()) Assign(s, file->records.back());
@@ -153,7 +153,7 @@ Long CountGroups(StoryState& s, const DataDir& dir, TextView fileName) {
 
 void AppendLine(StoryState& s, TextView line, TextView fileName) {
   if (s.lineCount >= kMaxTextLines)
-    throw DataError(ToUtf8(fileName), 0, "the story grows past 10000 lines");
+    throw DataError(ToUtf8(fileName), 0, ProblemId::StoryTooLong, kMaxTextLines);
   ++s.lineCount;
   s.textLines[s.lineCount] = Text(line);
 }

@@ -39,7 +39,7 @@ std::shared_ptr<const StyleCatalogue> OpenStyleCatalogue(const DataDir& dir) {
 }
 
 DataError MissingStyleName(const StyleCatalogue& m) {
-  return DataError(m.name, m.lineCount + 1, "end of file where a line was expected (the style's display name)");
+  return DataError(m.name, m.lineCount + 1, ProblemId::StyleNameExpected);
 }
 
 LineFile ParseLineFile(InputFile& f) {

@@ -39,32 +39,29 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 void WindowsWriteReplacing(const std::filesystem::path& target, std::string_view bytes,
                            const std::string& displayName) {
   auto fail = [&](DWORD error, bool replacing) {
-    std::string why;
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    std::string why;
     switch (error) {
       case ERROR_ACCESS_DENIED:
       case ERROR_SHARING_VIOLATION:
       case ERROR_LOCK_VIOLATION:
         // Windows refuses to replace a file that another program holds open.
-        why = !replacing ? "the folder is not writable"
-              : readOnly ? "the file is read-only"
-                         : "the file is open in another program";
+        if (!replacing) throw DataError(displayName, 0, ProblemId::FolderNotWritable);
+        why = readOnly ? "the file is read-only" : "the file is open in another program";
         break;
       case ERROR_WRITE_PROTECT:
         why = "the disk is write-protected";
         break;
       case ERROR_DISK_FULL:
       case ERROR_HANDLE_DISK_FULL:
-        why = "the disk is full";
-        break;
+        throw DataError(displayName, 0, ProblemId::DiskFull);
       case ERROR_PATH_NOT_FOUND:
-        why = "the folder does not exist";
-        break;
+        throw DataError(displayName, 0, ProblemId::NoSuchFolder);
       default:
         why = "Windows error " + std::to_string(error);
     }
-    throw DataError(displayName, 0, "cannot be written (" + why + ")");
+    throw DataError(displayName, 0, ProblemId::CannotBeWritten, why);
   };
   // A name of this process's own, created only if it is not there yet.
   std::filesystem::path temp;

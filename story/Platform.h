@@ -16,8 +16,8 @@ std::string PathToUtf8(const std::filesystem::path& path);
 #ifdef _WIN32
 // The save on Windows: the bytes go to a new temporary file beside the target, are flushed to
 // the disk and only then moved over the target in one step (the plain rename refuses to replace
-// a file), so the target is always the old file or the new one, whole. Throws
-// DataError(displayName, 0, "cannot be written (why)").
+// a file), so the target is always the old file or the new one, whole. Throws a DataError
+// naming displayName with one of the problems of a write (DiskFull, CannotBeWritten, ...).
 void WindowsWriteReplacing(const std::filesystem::path& target, std::string_view bytes,
                            const std::string& displayName);
 #endif

@@ -33,8 +33,7 @@ void CheckSettings(const SettingsValues& v) {
   for (int i = 1; i <= setting::Freeze; ++i) {
     const Long last = setting::kRules[i].last;
     if (v[U(i)] < 0 || v[U(i)] > last)
-      throw DataError(kSettingsFileName, i,
-                      "value " + std::to_string(v[U(i)]) + " is out of range 0.." + std::to_string(last));
+      throw DataError(kSettingsFileName, i, ProblemId::SettingOutOfRange, v[U(i)], last);
   }
 }
 
@@ -52,9 +51,9 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
   const auto file = OpenPersonFile(dir, StyleFileName(s, stem::kPersons));
   Long n = 0;
   for (const Item& entry : file->persons) {
-    if (entry.text.empty()) throw DataError(file->name, entry.line, "an empty person entry");
+    if (entry.text.empty()) throw DataError(file->name, entry.line, ProblemId::EmptyPerson);
     if (n == kMaxPersons)
-      throw DataError(file->name, entry.line, "more than " + std::to_string(kMaxPersons) + " persons");
+      throw DataError(file->name, entry.line, ProblemId::TooManyPersons, kMaxPersons);
     s.personPool[++n] = entry.text;
   }
   if (file->fault) throw file->fault->error;
@@ -66,7 +65,7 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
     if (!seen) ++distinct;
   }
   if (distinct < 10)
-    throw DataError(file->name, 0, "fewer than ten distinct persons (" + std::to_string(distinct) + ")");
+    throw DataError(file->name, 0, ProblemId::TooFewPersons, distinct);
 
   for (Long i = 1; i <= 10; ++i) {
     bool repeated = true;
@@ -81,19 +80,18 @@ void ChooseCast(StoryState& s, Random& rng, const DataDir& dir) {
 }
 
 Long VariantTotal(const VariantFile& file) {
-  if (file.variants.empty() && !file.fault) throw DataError(file.name, 1, "the variant file holds no variant");
+  if (file.variants.empty() && !file.fault) throw DataError(file.name, 1, ProblemId::NoVariant);
   // Summed wider than a Long: thousands of large weights must not wrap around.
   std::int64_t total = 0;
   for (const Variant& v : file.variants) {
     if (v.weight < 0 || v.weight > kMaxVariantWeight)
-      throw DataError(file.name, v.weightLine, "a weight must be 0.." + std::to_string(kMaxVariantWeight));
+      throw DataError(file.name, v.weightLine, ProblemId::BadWeight, kMaxVariantWeight);
     total += v.weight;
   }
   if (file.fault) throw file.fault->error;
-  if (total <= 0) throw DataError(file.name, 0, "the variant weights add up to 0");
+  if (total <= 0) throw DataError(file.name, 0, ProblemId::ZeroWeights);
   if (total > std::numeric_limits<Long>::max())
-    throw DataError(file.name, 0, "the variant weights add up to more than " +
-                                      std::to_string(std::numeric_limits<Long>::max()));
+    throw DataError(file.name, 0, ProblemId::WeightsTooLarge, std::numeric_limits<Long>::max());
   return static_cast<Long>(total);
 }
 
@@ -125,15 +123,13 @@ void LoadShades(StoryState& s, Random& rng, const DataDir& dir) {
     const bool applies = group.level == 0 || group.level == a;
     if (!applies) continue;
     if (g == kMaxShadeGroups)
-      throw DataError(file->name, group.line,
-                      "more than " + std::to_string(kMaxShadeGroups) + " shade groups for one level");
+      throw DataError(file->name, group.line, ProblemId::TooManyShadeGroups, kMaxShadeGroups);
     ++g;
     s.shadeTitles[g] = group.title;
     Long j = 0;
     for (const Item& line : group.lines) {
       if (++j > kMaxShadeLines)
-        throw DataError(file->name, line.line,
-                        "more than " + std::to_string(kMaxShadeLines) + " lines in one shade group");
+        throw DataError(file->name, line.line, ProblemId::TooManyShadeLines, kMaxShadeLines);
       s.shadeLines[g][j] = line.text;
     }
     if (group.flag == 1) {

@@ -38,22 +38,20 @@ std::vector<Text> SplitLines(TextView content) {
 
 std::string ReadFileBytes(const std::filesystem::path& path, const std::string& displayName) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) throw DataError(displayName, 0, "file not found");
+  if (!std::filesystem::is_regular_file(path, ec)) throw DataError(displayName, 0, ProblemId::FileNotFound);
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw DataError(displayName, 0, "cannot be opened");
+  if (!in) throw DataError(displayName, 0, ProblemId::CannotBeOpened);
   // Read in pieces up to one past the bound: a file that grows while read is still bounded.
   // A failed read sets badbit (the stream catches the buffer's own error).
   std::string bytes;
   char piece[65536];
   while (bytes.size() <= kMaxFileBytes && in.read(piece, sizeof piece).gcount() > 0)
     bytes.append(piece, static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) throw DataError(displayName, 0, "cannot be read");
+  if (in.bad()) throw DataError(displayName, 0, ProblemId::CannotBeRead);
   if (bytes.size() > kMaxFileBytes)
-    throw DataError(displayName, 0, "larger than " + std::to_string(kMaxFileBytes / 1000000) +
-                                        " MB, more than story material can use");
+    throw DataError(displayName, 0, ProblemId::FileTooLarge, kMaxFileBytes / 1000000);
   if (std::count(bytes.begin(), bytes.end(), '\n') > kMaxFileLines)
-    throw DataError(displayName, 0, "more than " + std::to_string(kMaxFileLines) +
-                                        " lines, more than story material can use");
+    throw DataError(displayName, 0, ProblemId::TooManyFileLines, kMaxFileLines);
   return bytes;
 }
 
@@ -66,7 +64,7 @@ std::shared_ptr<const std::vector<Text>> ReadTextLines(const std::filesystem::pa
     int line = 1;
     for (std::size_t i = 0; i < bad; ++i)
       if (bytes[i] == '\n') ++line;
-    throw DataError(displayName, line, "a byte that is not Windows-1251 text");
+    throw DataError(displayName, line, ProblemId::NotWindows1251);
   }
   bytes = std::string();
   return std::make_shared<const std::vector<Text>>(SplitLines(*text));
@@ -89,7 +87,7 @@ InputFile InputFile::FromLines(std::shared_ptr<const std::vector<Text>> lines, s
 }
 
 Text InputFile::ReadLine() {
-  if (Eof()) Fail("end of file where a line was expected");
+  if (Eof()) Fail(ProblemId::LineExpected);
   Text value = Line().substr(col_);
   ++line_;
   col_ = 0;
@@ -97,14 +95,14 @@ Text InputFile::ReadLine() {
 }
 
 Text InputFile::ReadTextField() {
-  if (Eof()) Fail("end of file where a field was expected");
+  if (Eof()) Fail(ProblemId::FieldExpected);
   const Text& line = Line();
   std::size_t i = col_;
   while (i < line.size() && line[i] == u' ') ++i;
   Text value;
   if (i < line.size() && line[i] == u'"') {
     std::size_t close = line.find(u'"', i + 1);
-    if (close == Text::npos) Fail("a quoted field without its closing quote");
+    if (close == Text::npos) Fail(ProblemId::UnclosedQuote);
     value = line.substr(i + 1, close - i - 1);
     i = close + 1;
     // What follows the closing quote up to the separator is not part of the value.
@@ -127,9 +125,9 @@ Text InputFile::ReadTextField() {
 
 Long InputFile::ReadNumberField() { return LenientNumber(ReadTextField()); }
 
-std::optional<std::string> NameFault(TextView name) {
+std::optional<Problem> NameFault(TextView name) {
   for (char16_t c : name)
-    if (c < 0x20 || c == 0x7F) return "the name " + Quoted(name) + " holds a control character";
+    if (c < 0x20 || c == 0x7F) return Problem::Of(ProblemId::NameHasControl, Quoted(name));
   const bool rooted = !name.empty() && (name[0] == u'/' || name[0] == u'\\');
   const bool drive = name.size() >= 2 && name[1] == u':';
   bool parent = false;
@@ -140,7 +138,7 @@ std::optional<std::string> NameFault(TextView name) {
     parent = name.substr(start, end - start) == u"..";
     start = end + 1;
   }
-  if (rooted || drive || parent) return "the name " + Quoted(name) + " leads out of the material folder";
+  if (rooted || drive || parent) return Problem::Of(ProblemId::NameLeavesFolder, Quoted(name));
   return std::nullopt;
 }
 
@@ -161,13 +159,12 @@ namespace {
 // number in its name; a later save of the same file removes it once that process is gone.
 namespace posix {
 
-std::string Reason(int error) {
-  if (error == ENOSPC || error == EDQUOT) return "the disk is full";
-  return std::error_code(error, std::generic_category()).message();
-}
+[[noreturn]] void Fail(const std::string& displayName, ProblemId problem) { throw DataError(displayName, 0, problem); }
 
-[[noreturn]] void Fail(const std::string& displayName, const std::string& why) {
-  throw DataError(displayName, 0, "cannot be written (" + why + ")");
+// The failure the system reported as errno error.
+[[noreturn]] void Fail(const std::string& displayName, int error) {
+  if (error == ENOSPC || error == EDQUOT) Fail(displayName, ProblemId::DiskFull);
+  throw DataError(displayName, 0, ProblemId::CannotBeWritten, std::error_code(error, std::generic_category()).message());
 }
 
 std::string TemporaryPrefix(const std::filesystem::path& target) {
@@ -205,21 +202,21 @@ Target Resolve(const std::filesystem::path& given, const std::string& displayNam
   // Through every link to the file it names, even one that does not exist yet.
   std::error_code ec;
   for (int hops = 0; std::filesystem::is_symlink(t.path, ec); ++hops) {
-    if (hops == 40) Fail(displayName, Reason(ELOOP));
+    if (hops == 40) Fail(displayName, ELOOP);
     const std::filesystem::path to = std::filesystem::read_symlink(t.path, ec);
-    if (ec) Fail(displayName, Reason(ec.value()));
+    if (ec) Fail(displayName, ec.value());
     t.path = to.is_absolute() ? to : t.path.parent_path() / to;
   }
   if (t.path.parent_path().empty()) t.path = std::filesystem::path(".") / t.path;
   if (::stat(t.path.c_str(), &t.info) == 0) {
-    if (!S_ISREG(t.info.st_mode)) throw DataError(displayName, 0, "not a regular file, so it is not replaced");
+    if (!S_ISREG(t.info.st_mode)) Fail(displayName, ProblemId::NotRegularFile);
     t.exists = true;
   } else if (errno != ENOENT) {
-    Fail(displayName, Reason(errno));
+    Fail(displayName, errno);
   }
   struct stat folder {};
   if (::stat(t.path.parent_path().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))
-    Fail(displayName, "the folder does not exist");
+    Fail(displayName, ProblemId::NoSuchFolder);
   return t;
 }
 
@@ -247,8 +244,8 @@ void ReplaceFile(const std::filesystem::path& given, std::string_view bytes, con
   // mkstemp: a fresh name, O_CREAT | O_EXCL, mode 0600.
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
-    if (errno == EACCES || errno == EROFS || errno == EPERM) Fail(displayName, "the folder is not writable");
-    Fail(displayName, Reason(errno));
+    if (errno == EACCES || errno == EROFS || errno == EPERM) Fail(displayName, ProblemId::FolderNotWritable);
+    Fail(displayName, errno);
   }
   mode_t mode = 0;
   if (target.exists) {
@@ -265,7 +262,7 @@ void ReplaceFile(const std::filesystem::path& given, std::string_view bytes, con
   if (error == 0 && ::rename(temp.c_str(), target.path.c_str()) != 0) error = errno;
   if (error != 0) {
     ::unlink(temp.c_str());
-    Fail(displayName, Reason(error));
+    Fail(displayName, error);
   }
   // The rename itself reaches the disk with the folder.
   const int folder = ::open(target.path.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
@@ -285,7 +282,7 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<Text>& l
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto encoded = EncodeCp1251(lines[i]);
     if (!encoded)
-      throw DataError(displayName, static_cast<int>(i) + 1, "a character that Windows-1251 cannot hold");
+      throw DataError(displayName, static_cast<int>(i) + 1, ProblemId::NotEncodable);
     bytes += *encoded;
     bytes += "\r\n";
   }

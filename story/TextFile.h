@@ -46,7 +46,7 @@ class InputFile {
   const std::string& name() const { return name_; }
   const std::vector<Text>& lines() const { return *lines_; }
 
-  [[noreturn]] void Fail(const std::string& problem) const { throw DataError(name_, LineNumber(), problem); }
+  [[noreturn]] void Fail(ProblemId problem) const { throw DataError(name_, LineNumber(), problem); }
 
  private:
   const Text& Line() const { return (*lines_)[line_]; }
@@ -64,7 +64,7 @@ std::vector<Text> SplitLines(TextView content);
 constexpr std::size_t kMaxFileBytes = 10000000;
 constexpr std::ptrdiff_t kMaxFileLines = 200000;
 
-// Reads a file's bytes; throws DataError(displayName, 0, "file not found") when it cannot, and
+// Reads a file's bytes; throws DataError(displayName, 0, FileNotFound) when it cannot, and
 // a DataError as well when it cannot be read or is beyond the bounds above.
 std::string ReadFileBytes(const std::filesystem::path& path, const std::string& displayName);
 // Reads and decodes a file into its lines.
@@ -73,7 +73,7 @@ std::shared_ptr<const std::vector<Text>> ReadTextLines(const std::filesystem::pa
 
 // A file or folder name read from the material must name something inside the material folder:
 // no ".." part, no separator or drive at its start, no control character. Returns the fault.
-std::optional<std::string> NameFault(TextView name);
+std::optional<Problem> NameFault(TextView name);
 // Reads a text field or line (asLine) that names a file or folder; a name that fails NameFault is a
 // data fault on the line it was read from.
 Text ReadName(InputFile& f, bool asLine);

@@ -28,7 +28,7 @@ void Checker::CheckStyles() {
       continue;
     }
     if (auto fault = NameFault(e.folder)) {
-      Error(rel, e.line, *fault);
+      Error(rel, e.line, fault->English());
       continue;
     }
     if (e.displayName.empty()) Error(rel, e.line + 1, "an empty style name");

@@ -14,7 +14,7 @@ void Checker::ReferPhraseFile(Style& s, TextView name, const std::string& from, 
     return;
   }
   if (auto fault = NameFault(name)) {
-    Error(from, line, *fault);
+    Error(from, line, fault->English());
     return;
   }
   std::string rel = s.folder + "/" + U8(name) + ".qrb";

@@ -33,5 +33,17 @@ TEST(Messages, AnUnknownFaultIsStillRussianAndPlaced) {
   EXPECT_EQ(RussianProblem("file not foundation"), "ошибка в данных");
 }
 
+// A fault that came as English text is read back as the problem it words, so the window says
+// the same for it as for the problem itself: no wording is taken for another that comes first.
+TEST(Messages, EveryProblemIsKnownAgainByItsEnglish) {
+  for (int i = 0; i < kProblemCount; ++i) {
+    const Problem p = Problem::Of(static_cast<ProblemId>(i), "7", "8", "9");
+    const auto read = ProblemOfText(p.English());
+    ASSERT_TRUE(read) << p.English();
+    EXPECT_EQ(static_cast<int>(read->id), i) << p.English();
+    EXPECT_EQ(FaultText(DataError("f.qrb", 2, p.English())), FaultText(DataError("f.qrb", 2, p))) << p.English();
+  }
+}
+
 }  // namespace
 }  // namespace quorbel
