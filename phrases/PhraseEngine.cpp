@@ -61,7 +61,7 @@ class PhraseFileWalk {
       const int keyLine = rec.line + 1;
       // Only a record carried past the plan's last word gets here: its key was no word of the plan.
       if (wordIndex > plan.words.size()) Fail(previousKeyLine, Problem::Of(ProblemId::NoPlanWord));
-      const bool counted = plan.keys[wordIndex - 1] == rec.key;
+      const bool counted = plan.keyIds[wordIndex - 1] == rec.keyId;
       if (counted && phrases::IsEligible(s_, rec.parsed, rec.precondition, levelOf->levelValue, TimeWindow::Strict,
                                          window_))
         AddCandidate(rec);

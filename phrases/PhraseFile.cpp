@@ -1,6 +1,7 @@
 #include "phrases/PhraseFile.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "phrases/TextPieces.h"
 #include "story/Numbers.h"
@@ -81,7 +82,13 @@ bool AtEnd(const InputFile& file) {
 PhraseFile ParsePhraseFile(InputFile& file) {
   PhraseFile model;
   model.name = file.name();
-  if (!ReadPlans(file, model.plans, model.planFault)) return model;
+  // The walk compares every record's key with a plan's: as numbers, equal exactly when the texts are.
+  std::unordered_map<Text, int> keyIds;
+  auto idOf = [&](const Text& key) { return keyIds.try_emplace(key, static_cast<int>(keyIds.size())).first->second; };
+  const bool planned = ReadPlans(file, model.plans, model.planFault);
+  for (Plan& plan : model.plans)
+    for (const Text& key : plan.keys) plan.keyIds.push_back(idOf(key));
+  if (!planned) return model;
   while (!AtEnd(file)) {
     PhraseRecord rec;
     rec.line = file.LineNumber();
@@ -96,6 +103,7 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     rec.precondition = file.ReadLine();
     rec.fact = file.ReadLine();
     rec.tokenFree = rec.text.find(u'_') == Text::npos;
+    rec.keyId = idOf(rec.key);
     rec.parsed = RecordConditions::Of(rec.conditions);
     model.records.push_back(std::move(rec));
   }

@@ -22,6 +22,7 @@ struct Plan {
   Text initial;             // the third character of the line: every key of the plan begins with it
   std::vector<Text> words;  // the words that are not empty
   std::vector<Text> keys;   // each word without its last character (the flag)
+  std::vector<int> keyIds;  // each key as its number among the distinct keys of the file
   Text closingMode;
   Text level;
   double levelValue = 0;  // level read as a number
@@ -32,6 +33,7 @@ struct Plan {
 struct alignas(64) PhraseRecord {
   int line = 0;            // file line of the record's first line
   bool tokenFree = false;  // text holds no "_", so no token
+  int keyId = 0;           // key as its number among the distinct keys of the file
   RecordConditions parsed;
   Text key;
   Text precondition;

@@ -34,6 +34,12 @@ int DigitAfter(TextView buffer, std::size_t token) {
   return token + 4 < buffer.size() ? DigitValue(buffer[token + 4]) : 0;
 }
 
+void Replace(Text& buffer, std::size_t at, std::size_t count, TextView with, TokenScan& scan) {
+  const std::size_t removed = std::min(count, buffer.size() - at);
+  buffer.replace(at, removed, with);
+  scan.Replaced(buffer, at, removed, with.size());
+}
+
 void ReplaceSuspect(const StoryState& s, Text& buffer, TokenScan& scan) {
   std::size_t p = FindToken(buffer, kSuspect, scan.suspect);
   if (p == Text::npos) return;
@@ -45,15 +51,13 @@ void ReplaceSuspect(const StoryState& s, Text& buffer, TokenScan& scan) {
     const auto at = static_cast<std::size_t>(position);
     if (at <= guess.size()) member = DigitValue(guess[at - 1]);
   }
-  buffer.replace(p, 5, CastMember(s, member));
-  scan.ChangedFrom(p);
+  Replace(buffer, p, 5, CastMember(s, member), scan);
 }
 
 void ReplaceCastMember(const StoryState& s, Text& buffer, TokenScan& scan) {
   std::size_t p = FindToken(buffer, kCastMember, scan.castMember);
   if (p == Text::npos) return;
-  buffer.replace(p, 5, CastMember(s, DigitAfter(buffer, p)));
-  scan.ChangedFrom(p);
+  Replace(buffer, p, 5, CastMember(s, DigitAfter(buffer, p)), scan);
 }
 
 // Takes a line out of the shade group titled title. False when no group has that title or the
@@ -95,8 +99,7 @@ void ReplaceShadeCall(StoryState& s, Random& rng, Text& buffer, TokenScan& scan)
   if (flag == u'1') replaced = DrawShadeLine(s, rng, title, line);
   Long roll = Int(rng.Rnd() * 100);
   if (flag == u'0' && roll < 50) replaced = DrawShadeLine(s, rng, title, line);
-  buffer.replace(p, 6 + arg.size(), replaced ? line : Text());
-  scan.ChangedFrom(p);
+  Replace(buffer, p, 6 + arg.size(), replaced ? line : Text(), scan);
 }
 
 }  // namespace
@@ -113,6 +116,25 @@ void TokenScan::ChangedFrom(std::size_t at) {
   suspect = std::min(suspect, Before(at, kSuspect));
   castMember = std::min(castMember, Before(at, kCastMember));
   call = std::min(call, Before(at, kCall));
+}
+
+void TokenScan::Replaced(TextView buffer, std::size_t at, std::size_t removed, std::size_t inserted) {
+  auto update = [&](std::size_t& from, TextView token) {
+    const std::size_t back = Before(at, token);
+    if (from <= back) return;  // the text before the change holds no token up to from, as before
+    if (from < at + removed) {
+      from = back;
+      return;
+    }
+    // The search had passed the change: a token starts in the changed text (or just before it),
+    // or not before where the search had stopped.
+    const std::size_t end = std::min(at + inserted + token.size() - 1, buffer.size());
+    const std::size_t p = buffer.substr(back, end - back).find(token);
+    from = p == TextView::npos ? from - removed + inserted : back + p;
+  };
+  update(suspect, kSuspect);
+  update(castMember, kCastMember);
+  update(call, kCall);
 }
 
 void TokenScan::Appended(TextView buffer, std::size_t at, bool tokenFree) {

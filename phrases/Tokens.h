@@ -31,6 +31,9 @@ struct TokenScan {
   std::size_t call = 0;
   // The buffer's text changed from position at on (an append at its old end, a replacement).
   void ChangedFrom(std::size_t at);
+  // In buffer, the removed characters at at were replaced by the inserted ones; the text after
+  // them is as it was, so of it only what a search had not passed yet is searched again.
+  void Replaced(TextView buffer, std::size_t at, std::size_t removed, std::size_t inserted);
   // Text was appended to buffer at its old end at; tokenFree: the text holds no "_", with which
   // every token begins, so only the last characters before it can start a token it completes.
   void Appended(TextView buffer, std::size_t at, bool tokenFree);

@@ -24,15 +24,27 @@ SettingsText ParseSettingsFile(InputFile& f) {
   return t;
 }
 
-SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
-  SettingsValues v{};
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return v;
-  InputFile f = InputFile::Open(path, kSettingsFileName);
-  const SettingsText t = ParseSettingsFile(f);
+namespace {
+
+SettingsValues ValuesOf(const SettingsText& t) {
   if (t.fault) throw t.fault->error;
+  SettingsValues v{};
   for (std::size_t i = 1; i < v.size(); ++i) v[i] = LenientNumber(t.fields[i - 1].text);
   return v;
+}
+
+}  // namespace
+
+SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return SettingsValues{};
+  InputFile f = InputFile::Open(path, kSettingsFileName);
+  return ValuesOf(ParseSettingsFile(f));
+}
+
+SettingsValues ReadSettingsFile(const DataDir& dir) {
+  const auto parsed = dir.ParsedConfig<SettingsText>(kSettingsFileName, ParseSettingsFile);
+  return parsed ? ValuesOf(*parsed) : SettingsValues{};
 }
 
 void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {

@@ -37,6 +37,8 @@ SettingsText ParseSettingsFile(InputFile& f);
 // Reads ten number fields. A missing file means ten zeros (everything at random), so a first
 // run works; a short or unreadable file is a DataError.
 SettingsValues ReadSettingsFile(const std::filesystem::path& path);
+// The same for the settings file of dir, kept by dir and read again only when it changed.
+SettingsValues ReadSettingsFile(const DataDir& dir);
 // Writes the ten values through a temporary file and a rename, making the folder when it is
 // missing (a first save into the config folder).
 void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values);

@@ -170,7 +170,7 @@ void PlayOpening(StoryState& s, Random& rng, const DataDir& dir) {
 }
 
 void BuildStory(StoryState& s, Random& rng, const DataDir& dir) {
-  SettingsValues values = ReadSettingsFile(SettingsPath(dir));
+  SettingsValues values = ReadSettingsFile(dir);
   CheckSettings(values);
   for (int i = 1; i <= setting::Freeze; ++i) s.settings[i] = values[U(i)];
   ResolveConditions(s, rng);

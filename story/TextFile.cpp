@@ -6,6 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/inotify.h>
+#include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -300,15 +305,18 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes, c
 namespace {
 
 // The modification time and size of a regular file, read in one call where the system allows;
-// false when they cannot be read.
-bool ReadStamp(const std::filesystem::path& path, std::int64_t& time, std::uintmax_t& size) {
+// false when they cannot be read. Where the system numbers files, node is the file's number: a
+// file saved through a temporary one and a rename is a new file even within one tick of the clock.
+bool ReadStamp(const std::filesystem::path& path, std::int64_t& time, std::uintmax_t& size, std::uint64_t& node) {
 #ifndef _WIN32
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
   size = static_cast<std::uintmax_t>(info.st_size);
+  node = static_cast<std::uint64_t>(info.st_ino);
   return true;
 #else
+  node = 0;
   std::error_code timeError, sizeError;
   const auto t = std::filesystem::last_write_time(path, timeError);
   size = std::filesystem::file_size(path, sizeError);
@@ -319,39 +327,163 @@ bool ReadStamp(const std::filesystem::path& path, std::int64_t& time, std::uintm
 
 }  // namespace
 
+#ifdef __linux__
+// The kernel queues an event as a watched file or folder changes, before the call that changed it
+// returns; a pass that finds the queue empty knows that nothing watched changed since the last.
+// A file is watched itself (a change through any of its names), with every folder on its way from
+// the root of the file system (a file or folder put in the place of another). Only where changes
+// are told of reliably: on local file systems, and not for a file that is a link.
+class FileWatch {
+ public:
+  ~FileWatch() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // 0 while nothing is watched; otherwise it moves on whenever something watched may have changed.
+  std::uint64_t Epoch() const { return fd_ >= 0 ? epoch_ : 0; }
+
+  // At the start of a pass: whatever the kernel told of since the last one ends the epoch.
+  void Drain() {
+    if (fd_ < 0) return;
+    alignas(inotify_event) char events[4096];
+    bool told = false;
+    while (true) {
+      const ssize_t n = ::read(fd_, events, sizeof events);
+      if (n > 0) {
+        told = true;
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EAGAIN) break;
+      // The watch itself failed: every file is compared with the disk from now on.
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    if (told) ++epoch_;
+  }
+
+  // Watches path and its folders; true when a change to what path names will be told of. Called
+  // before the file's stamps are read, so that a change after the reading is told of.
+  bool Cover(const std::filesystem::path& path) {
+    if (fd_ == -2) fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd_ < 0) return false;
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(path, ec);
+    if (ec || !whole.has_parent_path()) return false;
+    // Folders are watched once per epoch: one replaced since needs its new watch.
+    if (foldersEpoch_ != epoch_) {
+      folders_.clear();
+      foldersEpoch_ = epoch_;
+    }
+    for (std::filesystem::path folder = whole.parent_path();; folder = folder.parent_path()) {
+      if (!CoverFolder(folder)) return false;
+      if (folder == folder.root_path() || !folder.has_parent_path()) break;
+    }
+    struct stat link {};
+    if (::lstat(whole.c_str(), &link) != 0 || !S_ISREG(link.st_mode)) return false;
+    constexpr std::uint32_t kFileEvents = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVE_SELF | IN_DELETE_SELF;
+    return ::inotify_add_watch(fd_, whole.c_str(), kFileEvents) >= 0;
+  }
+
+ private:
+  bool CoverFolder(const std::filesystem::path& folder) {
+    if (auto it = folders_.find(folder.native()); it != folders_.end()) return it->second;
+    constexpr std::uint32_t kFolderEvents =
+        IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MOVE_SELF | IN_DELETE_SELF;
+    struct statfs where {};
+    const bool covered = ::statfs(folder.c_str(), &where) == 0 && Local(where.f_type) &&
+                         ::inotify_add_watch(fd_, folder.c_str(), kFolderEvents) >= 0;
+    folders_.emplace(folder.native(), covered);
+    return covered;
+  }
+
+  // File systems whose changes all pass through this kernel, which then tells of them.
+  static bool Local(decltype(statfs::f_type) type) {
+    switch (static_cast<unsigned long>(type)) {
+      case EXT4_SUPER_MAGIC:  // also ext2 and ext3
+      case TMPFS_MAGIC:
+      case BTRFS_SUPER_MAGIC:
+      case XFS_SUPER_MAGIC:
+      case F2FS_SUPER_MAGIC:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  int fd_ = -2;  // -2: not opened yet (nothing asked to be watched); -1: no watch
+  std::uint64_t epoch_ = 1;
+  std::uint64_t foldersEpoch_ = 0;
+  std::unordered_map<std::string, bool> folders_;  // folder watched: covered or not
+};
+#else
+// No watch: every file is compared with the disk in each pass.
+class FileWatch {
+ public:
+  std::uint64_t Epoch() const { return 0; }
+  void Drain() {}
+  bool Cover(const std::filesystem::path&) { return false; }
+};
+#endif
+
+std::shared_ptr<FileWatch> NewFileWatch() { return std::make_shared<FileWatch>(); }
+
 InputFile DataDir::Open(TextView relName) const {
   std::shared_ptr<const std::vector<Text>> unkept;
   if (const Kept* kept = Fresh(relName, unkept)) return InputFile::FromLines(kept->lines, kept->name);
   return InputFile::FromLines(std::move(unkept), ToUtf8(relName));
 }
 
-DataDir::Kept* DataDir::Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept) const {
+DataDir::Kept* DataDir::Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept,
+                              const std::filesystem::path* config) const {
   // A kept file is looked up before its path is made: a story opens the same files many times.
   auto it = kept_->find(relName);
   const std::uint64_t pass = passes_->depth > 0 ? passes_->current : 0;
-  if (pass != 0 && it != kept_->end() && it->second.checkedInPass == pass) return &it->second;
+  FileWatch* watch = passes_->watch.get();
+  if (pass != 0 && it != kept_->end()) {
+    Kept& k = it->second;
+    if (k.checkedInPass == pass) return &k;
+    if (watch && k.watchedSince != 0 && k.watchedSince == watch->Epoch()) {
+      k.checkedInPass = pass;
+      return &k;
+    }
+  }
   std::filesystem::path made;
-  const std::filesystem::path& path = it != kept_->end() ? it->second.path : (made = PathOf(relName));
+  const std::filesystem::path& path =
+      it != kept_->end() ? it->second.path : config ? *config : (made = PathOf(relName));
+  // Watched before the stamps are read: a change after the reading is told of.
+  const std::uint64_t watchedSince = pass != 0 && watch && watch->Cover(path) ? watch->Epoch() : 0;
   std::int64_t time = 0;
   std::uintmax_t size = 0;
-  const bool stamped = ReadStamp(path, time, size);
-  if (stamped && it != kept_->end() && it->second.time == time && it->second.size == size) {
+  std::uint64_t node = 0;
+  const bool stamped = ReadStamp(path, time, size, node);
+  if (stamped && it != kept_->end() && it->second.time == time && it->second.size == size &&
+      it->second.node == node) {
     it->second.checkedInPass = pass;
+    it->second.watchedSince = watchedSince;
     return &it->second;
   }
-  std::string name = ToUtf8(relName);
+  if (!stamped && config) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return nullptr;  // unkept stays null: no such file
+  }
+  std::string name = config ? config->filename().string() : ToUtf8(relName);
   auto lines = ReadTextLines(path, name);
   if (!stamped) {
     unkept = std::move(lines);
     return nullptr;
   }
   Kept& kept = (*kept_)[Text(relName)];
-  kept = Kept{path, std::move(name), time, size, std::move(lines), nullptr, nullptr, pass};
+  kept = Kept{path, std::move(name), time, size, node, std::move(lines), nullptr, nullptr, pass, watchedSince};
   return &kept;
 }
 
 DataDir::Pass::Pass(const DataDir& dir) : passes_(dir.passes_) {
-  if (passes_->depth++ == 0) ++passes_->current;
+  if (passes_->depth++ == 0) {
+    ++passes_->current;
+    if (passes_->watch) passes_->watch->Drain();
+  }
 }
 
 DataDir::Pass::~Pass() { --passes_->depth; }

@@ -19,6 +19,10 @@
 
 namespace quorbel {
 
+// Tells whether any file it watches may have changed; defined where the system offers it.
+class FileWatch;
+std::shared_ptr<FileWatch> NewFileWatch();
+
 // A whole data file in memory, read sequentially by the two ways the material is read:
 // a line read and a comma-separated field read.
 class InputFile {
@@ -110,6 +114,9 @@ class DataDir {
   // OK press opens the same few dozen files again and again within a millisecond, and asking
   // the system for their stamps each time cost more than the rest of the reading. Passes may
   // nest; the outermost one counts. A file changed during a pass is read at the next.
+  // Where the system tells of changes (a watch on the kept files and their folders), a pass that
+  // begins with no change told of since a file was last compared takes the file as it is kept:
+  // one question to the system per pass instead of one per file.
   class Pass {
    public:
     explicit Pass(const DataDir& dir);
@@ -128,32 +135,44 @@ class DataDir {
   std::shared_ptr<const Model> Parsed(TextView relName, Parse parse) const {
     std::shared_ptr<const std::vector<Text>> unkept;
     Kept* kept = Fresh(relName, unkept);
-    if (kept && kept->model && *kept->modelType == typeid(Model))
-      return std::static_pointer_cast<const Model>(kept->model);
-    InputFile f = kept ? InputFile::FromLines(kept->lines, kept->name)
-                       : InputFile::FromLines(std::move(unkept), ToUtf8(relName));
-    auto model = std::make_shared<const Model>(parse(f));
-    if (kept) {
-      kept->model = model;
-      kept->modelType = &typeid(Model);
-    }
-    return model;
+    return ModelOf<Model>(kept, unkept, kept ? std::string() : ToUtf8(relName), parse);
+  }
+
+  // The same for a file of the config folder, named fileName there and in messages; null when
+  // no such file exists.
+  template <typename Model, typename Parse>
+  std::shared_ptr<const Model> ParsedConfig(const std::string& fileName, Parse parse) const {
+    std::shared_ptr<const std::vector<Text>> unkept;
+    const std::filesystem::path path = config_ / fileName;
+    Kept* kept = Fresh(Text(kConfigKey) + FromUtf8(fileName), unkept, &path);
+    if (!kept && !unkept) return nullptr;
+    return ModelOf<Model>(kept, unkept, fileName, parse);
   }
 
  private:
+  // Config files are kept by a name no material file has: names read from the material hold no
+  // control character.
+  static constexpr TextView kConfigKey = u"\x01";
+
   struct Kept {
     std::filesystem::path path;  // the file's path and its name in messages, made once
     std::string name;
     std::int64_t time = 0;  // modification time, in the units the system gives it
     std::uintmax_t size = 0;
+    std::uint64_t node = 0;  // the file's number, where the system numbers files
     std::shared_ptr<const std::vector<Text>> lines;
     std::shared_ptr<const void> model;  // what was parsed from lines, of type modelType
     const std::type_info* modelType = nullptr;
     std::uint64_t checkedInPass = 0;  // the pass that last compared the stamps
+    std::uint64_t watchedSince = 0;   // the watch's epoch when the stamps were compared; 0: unwatched
   };
+  template <typename Model, typename Parse>
+  static std::shared_ptr<const Model> ModelOf(Kept* kept, std::shared_ptr<const std::vector<Text>>& unkept,
+                                              const std::string& name, Parse parse);
   struct Passes {
     std::uint64_t current = 0;  // numbered from 1
     int depth = 0;
+    std::shared_ptr<FileWatch> watch;  // null where the system tells of no changes
   };
   struct NameHash {
     using is_transparent = void;
@@ -161,13 +180,30 @@ class DataDir {
   };
   using KeptFiles = std::unordered_map<Text, Kept, NameHash, std::equal_to<>>;
   // The entry that holds the file as it is on the disk, read again if it changed; null when the
-  // file cannot be kept (its stamps cannot be read), and then unkept holds its lines.
-  Kept* Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept) const;
+  // file cannot be kept (its stamps cannot be read), and then unkept holds its lines. A config
+  // file is given by its path; it may be missing, and then both are null.
+  Kept* Fresh(TextView relName, std::shared_ptr<const std::vector<Text>>& unkept,
+              const std::filesystem::path* config = nullptr) const;
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::filesystem::path save_;
   std::shared_ptr<KeptFiles> kept_ = std::make_shared<KeptFiles>();
-  std::shared_ptr<Passes> passes_ = std::make_shared<Passes>();
+  std::shared_ptr<Passes> passes_ = std::make_shared<Passes>(Passes{0, 0, NewFileWatch()});
 };
+
+// The model kept with the file, else made from its lines (name: for a file that is not kept).
+template <typename Model, typename Parse>
+std::shared_ptr<const Model> DataDir::ModelOf(Kept* kept, std::shared_ptr<const std::vector<Text>>& unkept,
+                                              const std::string& name, Parse parse) {
+  if (kept && kept->model && *kept->modelType == typeid(Model))
+    return std::static_pointer_cast<const Model>(kept->model);
+  InputFile f = kept ? InputFile::FromLines(kept->lines, kept->name) : InputFile::FromLines(std::move(unkept), name);
+  auto model = std::make_shared<const Model>(parse(f));
+  if (kept) {
+    kept->model = model;
+    kept->modelType = &typeid(Model);
+  }
+  return model;
+}
 
 }  // namespace quorbel

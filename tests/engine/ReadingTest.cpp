@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "TempMaterial.h"
 #include "story/Numbers.h"
 #include "story/TextFile.h"
 
@@ -128,6 +129,43 @@ std::string SaveError(const std::filesystem::path& p) {
     return e.what();
   }
   return "saved";
+}
+
+// A kept file is taken as it is while nothing told of a change: each way of changing what its
+// name reads must reach the next pass.
+TEST(Files, AKeptFileChangedBetweenPassesIsReadAtTheNextHoweverItChanged) {
+  testing::TempMaterial m;
+  namespace fs = std::filesystem;
+  const fs::path root = m.root();
+  auto put = [](const fs::path& p, const std::string& line) { std::ofstream(p, std::ios::binary) << line << "\r\n"; };
+  fs::create_directories(root / "a");
+  put(root / "a/f.qrb", "one");
+  const DataDir dir(root);
+  auto read = [&] {
+    const DataDir::Pass pass(dir);
+    return ToUtf8(dir.Open(u"a/f.qrb").lines().at(0));
+  };
+  EXPECT_EQ(read(), "one");
+  EXPECT_EQ(read(), "one");
+  put(root / "a/f.qrb", "two-two");  // in place
+  EXPECT_EQ(read(), "two-two");
+  fs::create_hard_link(root / "a/f.qrb", root / "other.qrb");
+  put(root / "other.qrb", "three-three");  // through another name
+  EXPECT_EQ(read(), "three-three");
+  put(root / "new.qrb", "four");
+  fs::rename(root / "new.qrb", root / "a/f.qrb");
+  EXPECT_EQ(read(), "four");
+  fs::create_directories(root / "b");
+  put(root / "b/f.qrb", "five");
+  fs::rename(root / "a", root / "old");
+  fs::rename(root / "b", root / "a");  // another folder in place of the file's
+  EXPECT_EQ(read(), "five");
+  put(root / "target.qrb", "six");
+  fs::remove(root / "a/f.qrb");
+  fs::create_symlink(root / "target.qrb", root / "a/f.qrb");
+  EXPECT_EQ(read(), "six");
+  put(root / "target.qrb", "seven");  // what the link leads to
+  EXPECT_EQ(read(), "seven");
 }
 
 TEST(Files, TheSaveReplacesOnlyARegularFileAndKeepsWhatIsBesideIt) {
