@@ -150,7 +150,7 @@ class PhraseFileWalk {
     const std::size_t at = buffer_.size();
     buffer_ += c.text;
     buffer_ += u"| |";
-    scan_.Appended(buffer_, at, c.tokenFree);
+    scan_.Appended(buffer_, at, c.tokens);
     appended_.push_back(Appended{c.text, c.line + 3});
   }
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "phrases/TextPieces.h"
+#include "phrases/Tokens.h"
 #include "story/Numbers.h"
 
 namespace quorbel::phrases {
@@ -102,7 +103,7 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     rec.text = file.ReadLine();
     rec.precondition = file.ReadLine();
     rec.fact = file.ReadLine();
-    rec.tokenFree = rec.text.find(u'_') == Text::npos;
+    rec.tokens = TokensIn(rec.text);
     rec.keyId = idOf(rec.key);
     rec.parsed = RecordConditions::Of(rec.conditions);
     model.records.push_back(std::move(rec));

@@ -32,7 +32,7 @@ struct Plan {
 // story passes some thousands of records, and most of them only by these.
 struct alignas(64) PhraseRecord {
   int line = 0;            // file line of the record's first line
-  bool tokenFree = false;  // text holds no "_", so no token
+  unsigned tokens = 0;     // the tokens text holds (TokensIn)
   int keyId = 0;           // key as its number among the distinct keys of the file
   RecordConditions parsed;
   Text key;

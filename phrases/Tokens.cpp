@@ -137,17 +137,27 @@ void TokenScan::Replaced(TextView buffer, std::size_t at, std::size_t removed, s
   update(call, kCall);
 }
 
-void TokenScan::Appended(TextView buffer, std::size_t at, bool tokenFree) {
-  if (!tokenFree) return ChangedFrom(at);
-  auto skip = [&](std::size_t& from, TextView token) {
-    if (from < at) return;  // the search has not reached the appended text yet
+unsigned TokensIn(TextView text) {
+  return (text.find(kSuspect) != TextView::npos ? 1u : 0u) | (text.find(kCastMember) != TextView::npos ? 2u : 0u) |
+         (text.find(kCall) != TextView::npos ? 4u : 0u);
+}
+
+void TokenScan::Appended(TextView buffer, std::size_t at, bool tokenFree) { Appended(buffer, at, tokenFree ? 0u : 7u); }
+
+void TokenScan::Appended(TextView buffer, std::size_t at, unsigned held) {
+  auto skip = [&](std::size_t& from, TextView token, unsigned bit) {
     const std::size_t back = Before(at, token);
+    if (held & bit) {
+      from = std::min(from, back);
+      return;
+    }
+    if (from < at) return;  // the search has not reached the appended text yet
     const std::size_t mark = buffer.substr(back, at - back).find(u'_');
     from = mark == TextView::npos ? buffer.size() : back + mark;
   };
-  skip(suspect, kSuspect);
-  skip(castMember, kCastMember);
-  skip(call, kCall);
+  skip(suspect, kSuspect, 1);
+  skip(castMember, kCastMember, 2);
+  skip(call, kCall, 4);
 }
 
 void SubstituteTokens(StoryState& s, Random& rng, Text& buffer, TokenScan& scan) {

@@ -19,6 +19,9 @@ class TokenError : public std::runtime_error {
   static Problem Reported() { return Problem::Of(ProblemId::UnclosedCall); }
 };
 
+// The tokens text holds, one bit each: 1 "_sus", 2 "_npc", 4 "_call".
+unsigned TokensIn(TextView text);
+
 // True when text holds a "_call" that no ")" follows within text.
 bool HasUnclosedCall(TextView text);
 
@@ -37,6 +40,9 @@ struct TokenScan {
   // Text was appended to buffer at its old end at; tokenFree: the text holds no "_", with which
   // every token begins, so only the last characters before it can start a token it completes.
   void Appended(TextView buffer, std::size_t at, bool tokenFree);
+  // The same where held tells which tokens the appended text holds (TokensIn): for the others
+  // too only the last characters before it are searched again.
+  void Appended(TextView buffer, std::size_t at, unsigned held);
 };
 
 // Replaces the leftmost "_sus", then the leftmost "_npc", then the leftmost "_call" of the
