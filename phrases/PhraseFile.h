@@ -31,9 +31,9 @@ struct Plan {
 // What the walk reads of every record comes first, within the record's first two cache lines: a
 // story passes some thousands of records, and most of them only by these.
 struct alignas(64) PhraseRecord {
-  int line = 0;            // file line of the record's first line
-  unsigned tokens = 0;     // the tokens text holds (TokensIn)
-  int keyId = 0;           // key as its number among the distinct keys of the file
+  int line = 0;         // file line of the record's first line
+  unsigned tokens = 0;  // the tokens text holds (TokensIn)
+  int keyId = 0;        // key as its number among the distinct keys of the file
   RecordConditions parsed;
   Text key;
   Text precondition;
