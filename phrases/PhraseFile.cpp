@@ -103,7 +103,7 @@ PhraseFile ParsePhraseFile(InputFile& file) {
     rec.text = file.ReadLine();
     rec.precondition = file.ReadLine();
     rec.fact = file.ReadLine();
-    rec.tokens = TokensIn(rec.text);
+    rec.tokens = rec.text.find(u'_') == Text::npos ? 0 : TokensIn(rec.text);  // every token begins with "_"
     rec.keyId = idOf(rec.key);
     rec.parsed = RecordConditions::Of(rec.conditions);
     model.records.push_back(std::move(rec));

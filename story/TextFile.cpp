@@ -374,12 +374,20 @@ class FileWatch {
     // Folders are watched once per epoch: one replaced since needs its new watch.
     if (foldersEpoch_ != epoch_) {
       folders_.clear();
+      ways_.clear();
       foldersEpoch_ = epoch_;
     }
-    for (std::filesystem::path folder = whole.parent_path();; folder = folder.parent_path()) {
-      if (!CoverFolder(folder)) return false;
-      if (folder == folder.root_path() || !folder.has_parent_path()) break;
+    const std::filesystem::path parent = whole.parent_path();
+    auto way = ways_.find(parent.native());
+    if (way == ways_.end()) {
+      bool covered = true;
+      for (std::filesystem::path folder = parent; covered; folder = folder.parent_path()) {
+        covered = CoverFolder(folder);
+        if (folder == folder.root_path() || !folder.has_parent_path()) break;
+      }
+      way = ways_.emplace(parent.native(), covered).first;
     }
+    if (!way->second) return false;
     struct stat link {};
     if (::lstat(whole.c_str(), &link) != 0 || !S_ISREG(link.st_mode)) return false;
     constexpr std::uint32_t kFileEvents = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVE_SELF | IN_DELETE_SELF;
@@ -416,6 +424,7 @@ class FileWatch {
   std::uint64_t epoch_ = 1;
   std::uint64_t foldersEpoch_ = 0;
   std::unordered_map<std::string, bool> folders_;  // folder watched: covered or not
+  std::unordered_map<std::string, bool> ways_;     // a file's folder: it and all above it covered
 };
 #else
 // No watch: every file is compared with the disk in each pass.
