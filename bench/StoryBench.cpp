@@ -1,5 +1,5 @@
 // Speed of a story on the test material: the build, one OK press, and a whole story of eight
-// guesses; and the whole story on the shipped material. Run: build/bench/quorbel_bench
+// guesses; the whole story on the shipped material; and the slowest hint. Run: build/bench/quorbel_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/StorySession.h"
+#include "app/Strategy.h"
 
 namespace {
 
@@ -80,5 +81,22 @@ void WholeStory(benchmark::State& state, const char* material) {
 }
 BENCHMARK_CAPTURE(WholeStory, test_material, kMaterial)->Unit(benchmark::kMicrosecond)->ComputeStatistics("median", Median);
 BENCHMARK_CAPTURE(WholeStory, shipped_material, kShipped)->Unit(benchmark::kMicrosecond)->ComputeStatistics("median", Median);
+
+// The hint where it is slowest: after openings off its tree, which leave it to the fallback.
+void HintOffTheTree(benchmark::State& state) {
+  std::vector<std::vector<strategy::Clue>> cases;
+  for (int i = 0; i < strategy::kCodeCount; i += 37) {
+    std::vector<strategy::Clue> clues;
+    for (const char* g : {"0123", "3210"}) {
+      strategy::Clue c{g, 0, 0};
+      strategy::Score(strategy::CodeText(i), g, c.bulls, c.cows);
+      if (c.bulls < 4) clues.push_back(c);
+    }
+    cases.push_back(std::move(clues));
+  }
+  std::size_t k = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(strategy::NextGuess(cases[k++ % cases.size()]));
+}
+BENCHMARK(HintOffTheTree)->Unit(benchmark::kMillisecond);
 
 }  // namespace
