@@ -43,8 +43,14 @@ SettingsValues ReadSettingsFile(const std::filesystem::path& path) {
 }
 
 SettingsValues ReadSettingsFile(const DataDir& dir) {
+#ifdef _WIN32
+  // Here a file's stamp has no file number, so a rewrite of the same size within one tick of the
+  // file clock would look unchanged; the reader changes this small file between stories.
+  return ReadSettingsFile(SettingsPath(dir));
+#else
   const auto parsed = dir.ParsedConfig<SettingsText>(kSettingsFileName, ParseSettingsFile);
   return parsed ? ValuesOf(*parsed) : SettingsValues{};
+#endif
 }
 
 void WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
