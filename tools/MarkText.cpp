@@ -60,6 +60,40 @@ bool ClusterFollows(TextView run) {
   return rest.starts_with(u"ск") || rest.starts_with(u"ств") || lower == u"ться" || lower == u"тся";
 }
 
+// "полчаса" broken after "пол" reads as the misspelt "пол-часа".
+bool IsHalfWord(TextView run) {
+  Text lower;
+  for (char16_t c : run) lower += Lower(c);
+  for (const char16_t* stem : {u"полчас", u"полден", u"полдн", u"полноч", u"полгод", u"полмину", u"полсотн",
+                               u"полжизн", u"полвек", u"полпут", u"полдорог", u"полслов", u"полшаг"})
+    if (TextView(lower).starts_with(stem)) return true;
+  return false;
+}
+
+// Whether the letters are one prefix or a chain of them ("не", "поне", "несо", "разо").
+bool IsPrefixChain(TextView lower) {
+  if (lower.empty()) return true;
+  for (const char16_t* prefix :
+       {u"не", u"ни", u"по", u"со", u"на", u"за", u"до", u"во", u"вы", u"про", u"пре", u"при", u"пере", u"о",
+        u"обо", u"об", u"ото", u"от", u"изо", u"из", u"ис", u"разо", u"раз", u"рас", u"безо", u"без", u"бес",
+        u"подо", u"под", u"надо", u"над", u"предо", u"пред", u"взо", u"вз", u"вс", u"воз", u"вос", u"само"}) {
+    const TextView pre(prefix);
+    if (lower.starts_with(pre) && IsPrefixChain(lower.substr(pre.size()))) return true;
+  }
+  return false;
+}
+
+// A sonorant between a vowel and another consonant stays with the vowel ("пен|сионерка", not
+// "пе|нсионерка"), unless what precedes it is a prefix ("не|много", "по|нравится", "со|рвать").
+bool SonorantStays(TextView before, TextView run) {
+  if (before.empty() || run.size() < 2 || !IsVowel(before.back()) || !IsConsonant(run[1])) return false;
+  const char16_t s = Lower(run[0]);
+  if (s != u'н' && s != u'л' && s != u'р' && s != u'м') return false;
+  Text lower;
+  for (char16_t c : before) lower += Lower(c);
+  return !IsPrefixChain(lower);
+}
+
 // The Russian patterns are in KOI8-R; ё is not among them and hyphenates like е.
 char KoiOf(char16_t lower) {
   static const unsigned char kKoi[32] = {0xC1, 0xC2, 0xD7, 0xC7, 0xC4, 0xC5, 0xD6, 0xDA, 0xC9, 0xCA, 0xCB,
@@ -98,11 +132,14 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
     }
     std::size_t b = i;
     while (b < n && !opaque[b] && IsRussian(word[b])) ++b;
+    const bool half = IsHalfWord(TextView(word).substr(i, b - i));
     for (std::size_t k : hyph.Points(TextView(word).substr(i, b - i))) {
+      if (half && k == 3) continue;
       std::size_t p = i + k;
       // "медицин|ский", "согласить|ся", not "медици|нский", "согласи|ться": the patterns put the
       // consonant of a suffix cluster on the next line, where readers stumble over it.
       if (p + 1 < b && IsConsonant(word[p]) && ClusterFollows(TextView(word).substr(p, b - p))) ++p;
+      else if (p + 1 < b && SonorantStays(TextView(word).substr(i, p - i), TextView(word).substr(p, b - p))) ++p;
       // "подъ|езд", not "под|ъезд": a point before ь, ъ or й moves past it.
       while (p < b && CannotBeginPart(word[p])) ++p;
       if (p < b) cands.push_back(p);

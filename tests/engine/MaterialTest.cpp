@@ -113,6 +113,9 @@ TEST(MarkText, PointsThatBreakTheRulesAreMovedOrDropped) {
   // The consonant before a suffix cluster stays on the line.
   EXPECT_EQ(Marked("медицинскими согласиться Войцеховская"),
             "меди|цин|ски|ми| |согла|сить|ся| |Вой|цехов|ская");
+  // A sonorant before a consonant stays with its vowel, except after a prefix; "полчаса" is not
+  // broken after "пол".
+  EXPECT_EQ(Marked("пенсионерка понемногу полчаса"), "пен|си|онер|ка| |поне|многу| |полча|са");
   // A compound, and a word with Latin letters or digits, stays whole.
   EXPECT_EQ(Marked("кто-нибудь Бублик-Задунайский окно7 Okno"), "кто-нибудь| |Бублик-Задунайский| |окно7| |Okno");
 }
