@@ -248,7 +248,7 @@ void FinishParagraph(StoryState& s, Random& rng, Text& buffer, const ParagraphPl
       const Long previous = s.lineCount;
       NextLine(s);
       s.textLines[s.lineCount] += segment;
-      if (joined && !EndsWith(segment, u'-')) s.textLines[previous] += u'-';
+      if (joined && !EndsWith(s.textLines[previous], u'-')) s.textLines[previous] += u'-';
       JustifyLine(s.textLines[previous], static_cast<int>(width), dialogue, Justify::PlainOnly, rng);
     }
   }

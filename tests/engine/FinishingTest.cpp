@@ -66,6 +66,17 @@ TEST_F(Finishing, WordSplitAtAMarkGetsAHyphenAndTheLineIsFull) {
   EXPECT_TRUE(rng.AllUsed());  // already 51 wide: no pass, no draw
 }
 
+TEST_F(Finishing, ACompoundBrokenAtItsHyphenShowsThatHyphenAlone) {
+  // Broken at a mark within the paragraph, and at the last mark.
+  StartWith(2, "   ");
+  Finish("Кот кот кот кот кот кот кот кот кот котик| |вагон-|ресторан| |", "0", "2");
+  StartWith(4, "   ");
+  Finish("Кот кот кот кот кот кот кот кот кот котик| |вагон-|ресторан| |вагон-|ресторан| |", "0", "2");
+  EXPECT_EQ(From(2), (Lines{"   Кот кот кот кот кот кот кот кот кот котик вагон-", "ресторан",
+                            "   Кот кот кот кот кот кот кот кот кот котик вагон-", "ресторан вагон-ресторан"}));
+  EXPECT_TRUE(rng.AllUsed());
+}
+
 TEST_F(Finishing, LastSegmentMovedLeavesItsLineUnclosedAndPlainJustified) {
   StartWith(2, "");
   // Only the plain pass (one draw), and the line keeps its trailing blank.
