@@ -105,6 +105,19 @@ char KoiOf(char16_t lower) {
 
 std::string Utf8Of(char16_t c) { return ToUtf8(Text(1, c)); }
 
+// Whether the parts of a compound either side of its hyphen at h are whole words of at least
+// four letters, the second not a particle ("-нибудь", "-либо", "-таки").
+bool LongPartsAround(TextView word, std::size_t h) {
+  std::size_t from = h, to = h + 1;
+  while (from > 0 && IsRussian(word[from - 1])) --from;
+  while (to < word.size() && IsRussian(word[to])) ++to;
+  Text before, after;
+  for (char16_t c : word.substr(from, h - from)) before += Lower(c);
+  for (char16_t c : word.substr(h + 1, to - h - 1)) after += Lower(c);
+  if (before.size() < 4 || after.size() < 4) return false;
+  return after != u"нибудь" && after != u"либо" && after != u"таки";
+}
+
 // A part of a hyphenated word: at least two letters, one of them a vowel.
 bool GoodPart(TextView part) {
   int letters = 0;
@@ -146,9 +159,14 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
     }
     i = b;
   }
-  // A compound stays whole: no point right after its hyphen (the finishing would show "по--"),
-  // and a break inside one of its parts ("Буб-/лик-Задунайский") reads worse than none.
-  if (TextView(word).find(u'-') != TextView::npos) cands.clear();
+  // A compound is broken only at its hyphen, which stays on the line ("Бублик-/Задунайский"): a
+  // break inside one of its parts ("Буб-/лик-Задунайский") reads worse, and so does one that
+  // leaves a short part or a particle alone ("кто-/нибудь").
+  if (TextView(word).find(u'-') != TextView::npos) {
+    cands.clear();
+    for (std::size_t h = 0; h < n; ++h)
+      if (!opaque[h] && word[h] == u'-' && LongPartsAround(TextView(word), h)) cands.push_back(h + 1);
+  }
   std::sort(cands.begin(), cands.end());
   cands.erase(std::unique(cands.begin(), cands.end()), cands.end());
 

@@ -116,8 +116,10 @@ TEST(MarkText, PointsThatBreakTheRulesAreMovedOrDropped) {
   // A sonorant before a consonant stays with its vowel, except after a prefix; "полчаса" is not
   // broken after "пол".
   EXPECT_EQ(Marked("пенсионерка понемногу полчаса"), "пен|си|онер|ка| |поне|многу| |полча|са");
-  // A compound, and a word with Latin letters or digits, stays whole.
-  EXPECT_EQ(Marked("кто-нибудь Бублик-Задунайский окно7 Okno"), "кто-нибудь| |Бублик-Задунайский| |окно7| |Okno");
+  // A compound breaks only at its hyphen, and not beside a short part or a particle; a word with
+  // Latin letters or digits stays whole.
+  EXPECT_EQ(Marked("кто-нибудь Бублик-Задунайский из-за окно7 Okno"),
+            "кто-нибудь| |Бублик-|Задунайский| |из-за| |окно7| |Okno");
 }
 
 TEST(MarkText, HandWrittenMarksAndMalformedLinesAreReported) {
