@@ -131,7 +131,8 @@ bool GoodPart(TextView part) {
 
 // Inserts "|" at the hyphenation points of one blank-free word. Characters flagged opaque belong
 // to text tokens, which are never split.
-Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<bool>& opaque) {
+Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<bool>& opaque,
+                   std::size_t shortestTail = 2) {
   const std::size_t n = word.size();
   for (std::size_t i = 0; i < n; ++i)
     if (!opaque[i] && IsLatinOrDigit(word[i])) return word;
@@ -176,6 +177,8 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
   for (std::size_t p : cands) {
     if (CannotBeginPart(word[p])) continue;
     if (!GoodPart(w.substr(last, p - last)) || !GoodPart(w.substr(p))) continue;
+    if (std::count_if(w.begin() + static_cast<std::ptrdiff_t>(p), w.end(), IsRussian) < static_cast<std::ptrdiff_t>(shortestTail))
+      continue;
     points.push_back(p);
     last = p;
   }
@@ -217,6 +220,45 @@ void CheckBlanks(TextView line, std::vector<std::string>& problems) {
   if (line.find(u'\t') != TextView::npos) problems.push_back("a tab in the text (write a blank)");
 }
 
+// shortestTail: the fewest letters the last word may leave on a line of their own.
+Text MarkWords(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems, std::size_t shortestTail) {
+  if (line.find(u'|') != TextView::npos) {
+    problems.push_back("a \"|\" written by hand (the converter places the break marks)");
+    return Text(line);
+  }
+  CheckBlanks(line, problems);
+  Text out;
+  Text word;
+  std::vector<bool> opaque;
+  auto flush = [&] {
+    out += HyphenateWord(hyph, word, opaque);
+    word.clear();
+    opaque.clear();
+  };
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == u' ') {
+      flush();
+      // A dash never begins a line: the blank before it cannot break.
+      out += (i + 1 < line.size() && line[i + 1] == kEmDash) ? Text(u" ") : Text(u"| |");
+      ++i;
+      continue;
+    }
+    std::size_t len = line[i] == u'_' ? TokenAt(line, i, problems) : 0;
+    if (len > 0) {
+      word.append(line.substr(i, len));
+      opaque.insert(opaque.end(), len, true);
+      i += len;
+      continue;
+    }
+    word += line[i];
+    opaque.push_back(false);
+    ++i;
+  }
+  out += HyphenateWord(hyph, word, opaque, shortestTail);
+  return out;
+}
+
 // One name of a person entry, the code character kept glued to its end.
 Text MarkEntry(const Hyphenator& hyph, TextView value, std::vector<std::string>& problems) {
   if (value.empty()) {
@@ -234,7 +276,7 @@ Text MarkEntry(const Hyphenator& hyph, TextView value, std::vector<std::string>&
     problems.push_back("the gender code of \"" + ToUtf8(value) + "\" must follow the name directly");
     return Text(value);
   }
-  return MarkText(hyph, name, problems) + code;
+  return MarkWords(hyph, name, problems, 2) + code;
 }
 
 bool HasExtension(const std::filesystem::path& p, std::initializer_list<const char*> exts) {
@@ -300,42 +342,9 @@ std::vector<std::size_t> Hyphenator::Points(TextView word) const {
   return points;
 }
 
-Text MarkText(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems) {
-  if (line.find(u'|') != TextView::npos) {
-    problems.push_back("a \"|\" written by hand (the converter places the break marks)");
-    return Text(line);
-  }
-  CheckBlanks(line, problems);
-  Text out;
-  Text word;
-  std::vector<bool> opaque;
-  auto flush = [&] {
-    out += HyphenateWord(hyph, word, opaque);
-    word.clear();
-    opaque.clear();
-  };
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == u' ') {
-      flush();
-      // A dash never begins a line: the blank before it cannot break.
-      out += (i + 1 < line.size() && line[i + 1] == kEmDash) ? Text(u" ") : Text(u"| |");
-      ++i;
-      continue;
-    }
-    std::size_t len = line[i] == u'_' ? TokenAt(line, i, problems) : 0;
-    if (len > 0) {
-      word.append(line.substr(i, len));
-      opaque.insert(opaque.end(), len, true);
-      i += len;
-      continue;
-    }
-    word += line[i];
-    opaque.push_back(false);
-    ++i;
-  }
-  flush();
-  return out;
+
+Text MarkText(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems, std::size_t shortestTail) {
+  return MarkWords(hyph, line, problems, shortestTail);
 }
 
 Text MarkPersonLine(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems) {
@@ -395,7 +404,7 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
                                const std::string& displayName, std::vector<ConvertError>& errors) {
   auto mark = [&](std::size_t index, bool person) {
     std::vector<std::string> problems;
-    lines[index] = person ? MarkPersonLine(hyph, lines[index], problems) : MarkText(hyph, lines[index], problems);
+    lines[index] = person ? MarkPersonLine(hyph, lines[index], problems) : MarkText(hyph, lines[index], problems, kParagraphEndTail);
     for (auto& p : problems) errors.push_back({displayName, static_cast<int>(index) + 1, std::move(p)});
   };
   const std::size_t n = lines.size();

@@ -43,7 +43,11 @@ struct ConvertError {
 // Places the break marks in one line of text: every blank becomes "| |" (a blank before an em
 // dash stays a plain blank), and Russian words get "|" where they may be hyphenated. Problems
 // (a hand-written "|", doubled or edge blanks, an unfinished token) are appended to problems.
-Text MarkText(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems);
+// The last word keeps no point that would leave fewer than shortestTail letters after it.
+Text MarkText(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems, std::size_t shortestTail = 2);
+
+// A phrase text may end its paragraph, whose last line should not be a scrap of a word («ка.»).
+inline constexpr std::size_t kParagraphEndTail = 4;
 
 // Places the marks in the name part of every person entry of a person file line, keeping the
 // field separators and the final code character as they are.
