@@ -54,8 +54,10 @@ def lemmas(words, cache):
     if todo:
         out = subprocess.run(["lt-proc", ANALYSER], input="\n".join(todo) + "\n", capture_output=True,
                              text=True, check=True).stdout
-        for word, unit in zip(todo, re.findall(r"\^(.*?)\$", out)):
-            readings = unit.split("/")[1:]
+        # One output line per word: a compound gives several units, of which the first is read.
+        for word, line in zip(todo, out.split("\n")):
+            units = re.findall(r"\^(.*?)\$", line)
+            readings = units[0].split("/")[1:] if len(units) == 1 else []
             if not readings or readings[0].startswith("*"):
                 cache[word] = (word.lower()[:6], False)  # unknown: a rough stem, trusted as content
                 continue
