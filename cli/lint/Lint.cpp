@@ -237,6 +237,9 @@ std::vector<Text> ReadLines(const DataDir& dir, const std::string& rel) {
   }
 }
 
+// The condition line of a record that may come at any date, hour and weather.
+constexpr const char16_t* kOpenConditions = u"01013112 00 00 00 00 00 -50 50";
+
 // The engine's model of a file; none when it is missing or unreadable (the checker reports that).
 template <typename Open>
 auto Read(const DataDir& dir, const std::string& rel, Open open) -> decltype(open(dir, Text())) {
@@ -373,6 +376,27 @@ void LintStyle(const DataDir& dir, const std::string& folder, int number,
     } catch (const DataError&) {
       // The checker reports a file it cannot read; the linter skips it.
     }
+  }
+
+  // Shade lines are drawn into any scene of any story of the style, at any hour and in any
+  // weather: each is linted as an open record played by every theme and variant. A word said
+  // twice in one such aside is its figure, and the file has no comment line to say so.
+  if (auto shades = Read(dir, styleFile(stem::kShades), OpenShadeFile)) {
+    PhraseFile f;
+    f.rel = styleFile(stem::kShades);
+    for (const auto& [file, plays] : uses) f.plays.insert(plays.begin(), plays.end());
+    for (const ShadeGroup& g : shades->groups)
+      for (const Item& l : g.lines) {
+        Record r;
+        r.line = r.conditionsLine = l.line;
+        r.key = g.title;
+        r.silenced = {"repetition"};
+        r.conditions = kOpenConditions;
+        r.text = Unmarked(l.text);
+        r.tokens = Tokenize(r.text);
+        f.records.push_back(std::move(r));
+      }
+    m.files.push_back(std::move(f));
   }
 
   std::set<Text> words;

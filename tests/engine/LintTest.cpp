@@ -27,13 +27,14 @@ std::string Rec(const std::string& key, const std::string& text, const std::stri
 }
 
 // Lints a style whose one phrase file holds plans and records; questions go to qst_1_1.qrb.
-std::string Lint(const std::string& phrases, const std::string& questions = "") {
+std::string Lint(const std::string& phrases, const std::string& questions = "", const std::string& shades = "") {
   testing::TempMaterial m;
   m.Write("s/pers_1.qrb", "Пётр Ивановм\nАнна Петроваж\n");
   m.Write("s/words_1.qrb", "Три липы\n");
   m.Write("s/lint.txt", kTable);
   m.Write("s/p.qrb", phrases);
   if (!questions.empty()) m.Write("s/qst_1_1.qrb", questions);
+  if (!shades.empty()) m.Write("s/ottens_1.qrb", shades);
   std::vector<lint::Finding> found;
   lint::LintStyle(m.dir(), "s", 1, {"s/p.qrb"}, {{"s/p.qrb", {{1, 1}, {1, 2}}}}, found);
   std::string out;
@@ -93,6 +94,15 @@ TEST(Lint, ConditionsTheWordsNeed) {
             "\"01013112 00 00 00 00 00 -50 50\" does not demand\n"
             "s/p.qrb:18: warning: [conditions] \"Яд\" fits only variants=1, and the file is played in theme 1, "
             "variant 2\n");
+}
+
+TEST(Lint, AShadeLineFitsAnySceneOfAnyStory) {
+  EXPECT_EQ(Lint("0 aa1|1|0\n\n" + Rec("aa", "Тихо."), "",
+                 "0\nдеталь\n1\nСолнце светит.\nЯд повсюду.\nТишина, и снова тишина.\n"),
+            "s/ottens_1.qrb:4: warning: [conditions] \"Солнце\" needs phase=3-11 clouds=1-2, which the condition "
+            "line \"01013112 00 00 00 00 00 -50 50\" does not demand\n"
+            "s/ottens_1.qrb:5: warning: [conditions] \"Яд\" fits only variants=1, and the file is played in theme "
+            "1, variant 2\n");
 }
 
 TEST(Lint, RepetitionAndReference) {
