@@ -8,9 +8,9 @@ to its lemma with the Russian analyser (lt-proc), and counts, per style, the pai
 verb, adjective or adverb that stand within SPAN words of each other in one paragraph and in two
 sentences of two records. A repetition inside one record is the linter's to find, and is most
 often a figure the author meant; an echo that joins two records is only found in the told story.
-Two sentences belong to one record when one line of the UTF-8 sources (MATERIAL, beside DATA)
-holds a fragment of both. Prints the rate per 1,000 words and the TOP pairs met in the most stories, with
-both sentences, so the records can be found with grep.
+Two sentences belong to one record when one line of the story's style in the UTF-8 sources
+(MATERIAL, beside DATA) holds a fragment of both. Prints the rate per 1,000 words and the TOP
+pairs met in the most stories, with both sentences, so the records can be found with grep.
 """
 import glob
 import json
@@ -31,8 +31,12 @@ ANALYSER = "/usr/share/apertium/apertium-rus-ukr/rus-ukr.automorf.bin"
 QUIET = set("""быть мочь стать весь свой сам самый который один другой такой этот тот то это кто что
 ещё уже так там тут здесь теперь только очень даже тоже снова потом всегда никто ничто нет да
 сказать говорить каждый какой ни не все""".split())
-SOURCES = [line for path in glob.glob(os.path.join(os.path.dirname(os.path.abspath(data)), "material", "*", "*.qrb"))
-           for line in open(path, encoding="utf-8-sig")]
+# The sources of each style, numbered as data/styles.qrb lists their folders (folder, caption).
+_folders = open(os.path.join(data, "styles.qrb"), encoding="cp1251").read().split("\n")[0::2]
+SOURCES = {number: [line for path in glob.glob(os.path.join(os.path.dirname(os.path.abspath(data)), "material",
+                                                            folder.strip(), "*.qrb"))
+                    for line in open(path, encoding="utf-8-sig")]
+           for number, folder in enumerate(_folders, 1) if folder.strip()}
 CONTENT = ("<n>", "<vblex>", "<adj>", "<adv>", "<vbmod>")
 
 
@@ -85,14 +89,14 @@ def fragment(sentence):
 lines_with = {}
 
 
-def one_record(one, two):
+def one_record(style, one, two):
     a, b = fragment(one), fragment(two)
     if len(a) < 12 or len(b) < 12:
         return False
     for f in (a, b):
-        if f not in lines_with:
-            lines_with[f] = {i for i, line in enumerate(SOURCES) if f in line}
-    return bool(lines_with[a] & lines_with[b])
+        if (style, f) not in lines_with:
+            lines_with[(style, f)] = {i for i, line in enumerate(SOURCES.get(style, [])) if f in line}
+    return bool(lines_with[(style, a)] & lines_with[(style, b)])
 
 
 cache, words_of, echoes_of, pairs = {}, Counter(), Counter(), defaultdict(set)
@@ -112,7 +116,7 @@ for seed in range(1, count + 1):
             j = last.get(lemma)
             if j is not None and i - j <= span:
                 one, two = sentence_at(paragraph, found[j][1]), sentence_at(paragraph, start)
-                if one != two and not one_record(one, two):
+                if one != two and not one_record(style, one, two):
                     echoes_of[style] += 1
                     pairs[(style, lemma, one, two)].add(seed)
             last[lemma] = i
