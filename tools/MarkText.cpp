@@ -64,8 +64,8 @@ bool ClusterFollows(TextView run) {
 bool IsHalfWord(TextView run) {
   Text lower;
   for (char16_t c : run) lower += Lower(c);
-  for (const char16_t* stem : {u"полчас", u"полден", u"полдн", u"полноч", u"полгод", u"полмину", u"полсотн",
-                               u"полжизн", u"полвек", u"полпут", u"полдорог", u"полслов", u"полшаг"})
+  for (const char16_t* stem : {u"полчас", u"полден", u"полдн", u"полноч", u"полгод", u"полмину", u"полсотн", u"полжизн",
+                               u"полвек", u"полпут", u"полдорог", u"полслов", u"полшаг"})
     if (TextView(lower).starts_with(stem)) return true;
   return false;
 }
@@ -73,10 +73,10 @@ bool IsHalfWord(TextView run) {
 // Whether the letters are one prefix or a chain of them ("не", "поне", "несо", "разо").
 bool IsPrefixChain(TextView lower) {
   if (lower.empty()) return true;
-  for (const char16_t* prefix :
-       {u"не", u"ни", u"по", u"со", u"на", u"за", u"до", u"во", u"вы", u"про", u"пре", u"при", u"пере", u"о",
-        u"обо", u"об", u"ото", u"от", u"изо", u"из", u"ис", u"разо", u"раз", u"рас", u"безо", u"без", u"бес",
-        u"подо", u"под", u"надо", u"над", u"предо", u"пред", u"взо", u"вз", u"вс", u"воз", u"вос", u"само"}) {
+  for (const char16_t* prefix : {u"не",  u"ни",    u"по",   u"со",  u"на",   u"за",  u"до",  u"во",   u"вы",  u"про",
+                                 u"пре", u"при",   u"пере", u"о",   u"обо",  u"об",  u"ото", u"от",   u"изо", u"из",
+                                 u"ис",  u"разо",  u"раз",  u"рас", u"безо", u"без", u"бес", u"подо", u"под", u"надо",
+                                 u"над", u"предо", u"пред", u"взо", u"вз",   u"вс",  u"воз", u"вос",  u"само"}) {
     const TextView pre(prefix);
     if (lower.starts_with(pre) && IsPrefixChain(lower.substr(pre.size()))) return true;
   }
@@ -152,8 +152,10 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
       std::size_t p = i + k;
       // "медицин|ский", "согласить|ся", not "медици|нский", "согласи|ться": the patterns put the
       // consonant of a suffix cluster on the next line, where readers stumble over it.
-      if (p + 1 < b && IsConsonant(word[p]) && ClusterFollows(TextView(word).substr(p, b - p))) ++p;
-      else if (p + 1 < b && SonorantStays(TextView(word).substr(i, p - i), TextView(word).substr(p, b - p))) ++p;
+      if (p + 1 < b && IsConsonant(word[p]) && ClusterFollows(TextView(word).substr(p, b - p)))
+        ++p;
+      else if (p + 1 < b && SonorantStays(TextView(word).substr(i, p - i), TextView(word).substr(p, b - p)))
+        ++p;
       // "подъ|езд", not "под|ъезд": a point before ь, ъ or й moves past it.
       while (p < b && CannotBeginPart(word[p])) ++p;
       if (p < b) cands.push_back(p);
@@ -177,7 +179,8 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
   for (std::size_t p : cands) {
     if (CannotBeginPart(word[p])) continue;
     if (!GoodPart(w.substr(last, p - last)) || !GoodPart(w.substr(p))) continue;
-    if (std::count_if(w.begin() + static_cast<std::ptrdiff_t>(p), w.end(), IsRussian) < static_cast<std::ptrdiff_t>(shortestTail))
+    if (std::count_if(w.begin() + static_cast<std::ptrdiff_t>(p), w.end(), IsRussian) <
+        static_cast<std::ptrdiff_t>(shortestTail))
       continue;
     points.push_back(p);
     last = p;
@@ -220,45 +223,6 @@ void CheckBlanks(TextView line, std::vector<std::string>& problems) {
   if (line.find(u'\t') != TextView::npos) problems.push_back("a tab in the text (write a blank)");
 }
 
-// shortestTail: the fewest letters the last word may leave on a line of their own.
-Text MarkWords(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems, std::size_t shortestTail) {
-  if (line.find(u'|') != TextView::npos) {
-    problems.push_back("a \"|\" written by hand (the converter places the break marks)");
-    return Text(line);
-  }
-  CheckBlanks(line, problems);
-  Text out;
-  Text word;
-  std::vector<bool> opaque;
-  auto flush = [&] {
-    out += HyphenateWord(hyph, word, opaque);
-    word.clear();
-    opaque.clear();
-  };
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == u' ') {
-      flush();
-      // A dash never begins a line: the blank before it cannot break.
-      out += (i + 1 < line.size() && line[i + 1] == kEmDash) ? Text(u" ") : Text(u"| |");
-      ++i;
-      continue;
-    }
-    std::size_t len = line[i] == u'_' ? TokenAt(line, i, problems) : 0;
-    if (len > 0) {
-      word.append(line.substr(i, len));
-      opaque.insert(opaque.end(), len, true);
-      i += len;
-      continue;
-    }
-    word += line[i];
-    opaque.push_back(false);
-    ++i;
-  }
-  out += HyphenateWord(hyph, word, opaque, shortestTail);
-  return out;
-}
-
 // One name of a person entry, the code character kept glued to its end.
 Text MarkEntry(const Hyphenator& hyph, TextView value, std::vector<std::string>& problems) {
   if (value.empty()) {
@@ -267,8 +231,7 @@ Text MarkEntry(const Hyphenator& hyph, TextView value, std::vector<std::string>&
   }
   char16_t code = value.back();
   if (code != u'м' && code != u'ж') {
-    problems.push_back("the person entry \"" + ToUtf8(value) +
-                       "\" does not end with the gender code \"м\" or \"ж\"");
+    problems.push_back("the person entry \"" + ToUtf8(value) + "\" does not end with the gender code \"м\" or \"ж\"");
     return Text(value);
   }
   TextView name = value.substr(0, value.size() - 1);
@@ -276,7 +239,7 @@ Text MarkEntry(const Hyphenator& hyph, TextView value, std::vector<std::string>&
     problems.push_back("the gender code of \"" + ToUtf8(value) + "\" must follow the name directly");
     return Text(value);
   }
-  return MarkWords(hyph, name, problems, 2) + code;
+  return MarkText(hyph, name, problems) + code;
 }
 
 bool HasExtension(const std::filesystem::path& p, std::initializer_list<const char*> exts) {
@@ -328,8 +291,8 @@ std::vector<std::size_t> Hyphenator::Points(TextView word) const {
   char** rep = nullptr;
   int* pos = nullptr;
   int* cut = nullptr;
-  hnj_hyphen_hyphenate3(static_cast<HyphenDict*>(dict_), koi.c_str(), n, hyphens.data(), nullptr, &rep, &pos, &cut,
-                        2, 2, 2, 2);
+  hnj_hyphen_hyphenate3(static_cast<HyphenDict*>(dict_), koi.c_str(), n, hyphens.data(), nullptr, &rep, &pos, &cut, 2,
+                        2, 2, 2);
   if (rep) {
     for (int k = 0; k < n; ++k) std::free(rep[k]);
     std::free(rep);
@@ -342,9 +305,42 @@ std::vector<std::size_t> Hyphenator::Points(TextView word) const {
   return points;
 }
 
-
 Text MarkText(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems, std::size_t shortestTail) {
-  return MarkWords(hyph, line, problems, shortestTail);
+  if (line.find(u'|') != TextView::npos) {
+    problems.push_back("a \"|\" written by hand (the converter places the break marks)");
+    return Text(line);
+  }
+  CheckBlanks(line, problems);
+  Text out;
+  Text word;
+  std::vector<bool> opaque;
+  auto flush = [&] {
+    out += HyphenateWord(hyph, word, opaque);
+    word.clear();
+    opaque.clear();
+  };
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == u' ') {
+      flush();
+      // A dash never begins a line: the blank before it cannot break.
+      out += (i + 1 < line.size() && line[i + 1] == kEmDash) ? Text(u" ") : Text(u"| |");
+      ++i;
+      continue;
+    }
+    std::size_t len = line[i] == u'_' ? TokenAt(line, i, problems) : 0;
+    if (len > 0) {
+      word.append(line.substr(i, len));
+      opaque.insert(opaque.end(), len, true);
+      i += len;
+      continue;
+    }
+    word += line[i];
+    opaque.push_back(false);
+    ++i;
+  }
+  out += HyphenateWord(hyph, word, opaque, shortestTail);
+  return out;
 }
 
 Text MarkPersonLine(const Hyphenator& hyph, TextView line, std::vector<std::string>& problems) {
@@ -404,7 +400,8 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
                                const std::string& displayName, std::vector<ConvertError>& errors) {
   auto mark = [&](std::size_t index, bool person) {
     std::vector<std::string> problems;
-    lines[index] = person ? MarkPersonLine(hyph, lines[index], problems) : MarkText(hyph, lines[index], problems, kParagraphEndTail);
+    lines[index] = person ? MarkPersonLine(hyph, lines[index], problems)
+                          : MarkText(hyph, lines[index], problems, kParagraphEndTail);
     for (auto& p : problems) errors.push_back({displayName, static_cast<int>(index) + 1, std::move(p)});
   };
   const std::size_t n = lines.size();
@@ -428,8 +425,8 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
       // last record that stops after its precondition gets its empty fact line here.
       if ((n - first) % 6 == 5) lines.emplace_back();
       if ((lines.size() - first) % 6 != 0) {
-        errors.push_back({displayName, static_cast<int>(n),
-                          "the file ends in the middle of a record (records are six lines each)"});
+        errors.push_back(
+            {displayName, static_cast<int>(n), "the file ends in the middle of a record (records are six lines each)"});
         break;
       }
       // The records as the story reads them; the checks above leave only whole ones.
@@ -461,7 +458,8 @@ std::vector<Text> ConvertLines(const Hyphenator& hyph, SourceKind kind, std::vec
           break;
         }
         if (lines[k].find(u',') != Text::npos || lines[k + 2].find(u',') != Text::npos) {
-          errors.push_back({displayName, static_cast<int>(k) + 1, "write the level and the flag on lines of their own"});
+          errors.push_back(
+              {displayName, static_cast<int>(k) + 1, "write the level and the flag on lines of their own"});
           break;
         }
         k += 3;
