@@ -146,6 +146,21 @@ void Checker::CheckStyle(Style& s) {
   for (const FactUse& use : s.factUses)
     if (!s.recordedFacts.count(use.fact))
       Warning(use.file, use.line, "no record of the style records the fact " + Quoted(use.fact));
+  // A dropped step takes back its text but not its facts, so text that reads such a fact may speak
+  // of what the reader never saw; within one file that happens when the file is drawn again.
+  for (const FactUse& rec : s.factRecords) {
+    auto site = s.dropSites.find(rec.file);
+    if (site == s.dropSites.end()) continue;
+    const DropSite& d = site->second;
+    auto reader = std::find_if(s.factUses.begin(), s.factUses.end(), [&](const FactUse& u) {
+      return u.fact == rec.fact && (u.file != rec.file || d.redrawn);
+    });
+    if (reader != s.factUses.end())
+      Warning(rec.file, rec.line,
+              "the fact " + Quoted(rec.fact) + " stays when " + d.file + ":" + std::to_string(d.line) + " (chance " +
+                  std::to_string(d.chance) + ") drops the step that tells it, yet " + reader->file + ":" +
+                  std::to_string(reader->line) + " reads it");
+  }
   // The language of the text, as the reader will see it, in the phrase files that load clean.
   std::set<std::string> faulty;
   for (const Finding& f : findings_)

@@ -49,6 +49,14 @@ struct FactUse {
   Text fact;
 };
 
+// Where an episode file may drop the step that plays a phrase file.
+struct DropSite {
+  std::string file;
+  int line;  // the chance line
+  long long chance;
+  bool redrawn;  // a main file draws a dropped record again in a later turn
+};
+
 struct Style {
   std::string folder;  // as written in styles.qrb (UTF-8)
   int number = 0;
@@ -57,6 +65,8 @@ struct Style {
   std::optional<std::vector<Text>> words;
   std::set<Text> recordedFacts;
   std::vector<FactUse> factUses;
+  std::vector<FactUse> factRecords;               // where each record records its fact
+  std::map<std::string, DropSite> dropSites;      // by phrase file
   std::vector<std::string> phraseFiles;  // in order of first mention
   std::set<std::string> phraseSeen;
   lint::Uses uses;                    // the themes and variants that play each phrase file
@@ -128,7 +138,8 @@ class Checker {
   void CheckShades(Style& s, const std::string& rel);
 
   // EpisodeCheck.cpp: the opening, main and final episode files.
-  void ReferPhraseFile(Style& s, TextView name, const std::string& from, int line);
+  // Returns the phrase file's path when it exists.
+  std::optional<std::string> ReferPhraseFile(Style& s, TextView name, const std::string& from, int line);
   void CheckRange(const std::string& rel, int line, TextView range, const char* what);
   void CheckEpisodes(Style& s, const std::string& rel, bool main);
   void CheckFinals(Style& s, const std::string& rel);

@@ -8,22 +8,23 @@
 
 namespace quorbel::cli::check {
 
-void Checker::ReferPhraseFile(Style& s, TextView name, const std::string& from, int line) {
+std::optional<std::string> Checker::ReferPhraseFile(Style& s, TextView name, const std::string& from, int line) {
   if (name.empty()) {
     Error(from, line, "no phrase file named");
-    return;
+    return std::nullopt;
   }
   if (auto fault = NameFault(name)) {
     Error(from, line, fault->English());
-    return;
+    return std::nullopt;
   }
   std::string rel = s.folder + "/" + U8(name) + ".qrb";
   if (!Exists(rel)) {
     Error(from, line, "phrase file " + Quoted(FromUtf8(rel)) + " not found");
-    return;
+    return std::nullopt;
   }
   if (s.phraseSeen.insert(rel).second) s.phraseFiles.push_back(rel);
   s.uses[rel].insert(s.playing);
+  return rel;
 }
 
 void Checker::CheckRange(const std::string& rel, int line, TextView range, const char* what) {
@@ -81,7 +82,8 @@ void Checker::CheckEpisodes(Style& s, const std::string& rel, bool main) {
     if (!c || *c < 0 || *c > 100) Error(rel, r.chance.line, "chance " + Quoted(chance) + " must be 0..100");
     if (!c || *c < 100) allCertain = false;
     if (!WholeNumber(brk)) Error(rel, r.lineBreak.line, "the break " + Quoted(brk) + " must be a whole number");
-    ReferPhraseFile(s, r.phraseFile.text, rel, r.phraseFile.line);
+    auto phrases = ReferPhraseFile(s, r.phraseFile.text, rel, r.phraseFile.line);
+    if (phrases && c && *c < 100) s.dropSites.try_emplace(*phrases, DropSite{rel, r.chance.line, *c, main});
     CheckRange(rel, r.days.line, r.days.text, "day range");
     CheckRange(rel, r.minutes.line, r.minutes.text, "minute range");
   }

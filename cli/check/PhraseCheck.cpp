@@ -149,7 +149,10 @@ void Checker::CheckPhraseFile(Style& s, const std::string& rel) {
               "\"_absd_\" level " + std::to_string(*absd) + " in a plan of level " + std::to_string(planLevel) +
                   ": never eligible");
     CheckText(s, rel, textLine, rec.text, levels);
-    if (!rec.fact.empty()) s.recordedFacts.insert(rec.fact);
+    if (!rec.fact.empty()) {
+      s.recordedFacts.insert(rec.fact);
+      s.factRecords.push_back({rel, preLine + 1, rec.fact});
+    }
   }
   if (records > 0 && groupSize == 1)
     Warning(rel, groupLine, "the last group of the file has a single record, which is never chosen");

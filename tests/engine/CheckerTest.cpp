@@ -163,6 +163,9 @@ TEST(Checker, EpisodeFiles) {
       CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_dry.qrb"}}).out,
       "classic/osn_1_1.qrb:1: warning: group 1 has 2 records, all with chance 100: it can run dry before the "
       "eighth guess\n0 errors, 1 warning\n");
+  EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_drop.qrb"}}).out,
+            "classic/n_arrival.qrb:27: warning: the fact \"яд\" stays when classic/ncl_1_1.qrb:3 (chance 60) drops the "
+            "step that tells it, yet classic/m_react.qrb:25 reads it\n0 errors, 1 warning\n");
 }
 
 TEST(Checker, PhraseKeysFollowTheEngineWalk) {
