@@ -65,9 +65,9 @@ struct Style {
   std::optional<std::vector<Text>> words;
   std::set<Text> recordedFacts;
   std::vector<FactUse> factUses;
-  std::vector<FactUse> factRecords;               // where each record records its fact
-  std::map<std::string, DropSite> dropSites;      // by phrase file
-  std::vector<std::string> phraseFiles;  // in order of first mention
+  std::vector<FactUse> factRecords;           // where each record records its fact
+  std::map<std::string, DropSite> dropSites;  // by phrase file
+  std::vector<std::string> phraseFiles;       // in order of first mention
   std::set<std::string> phraseSeen;
   lint::Uses uses;                    // the themes and variants that play each phrase file
   std::pair<int, int> playing{0, 0};  // theme and variant of the episode file being read
