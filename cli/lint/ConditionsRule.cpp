@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "cli/lint/Material.h"
+#include "story/StoryState.h"
 
 namespace quorbel::lint {
 namespace {
@@ -45,7 +46,26 @@ bool Meets(const Text& c, const Requirement& need) {
   return v != 0 && Within(need, v);
 }
 
+long DayOfYear(const Text& c, std::size_t from) {
+  long month = Column(c, from + 2, 2);
+  if (month < 1 || month > 12) return 0;
+  return Column(c, from, 2) + kMonthOffset[static_cast<std::size_t>(month - 1)];
+}
+
 }  // namespace
+
+bool MayMeet(const Record& a, const Record& b) {
+  const Text &x = a.conditions, &y = b.conditions;
+  for (std::size_t col : {9, 12, 15, 18, 21}) {
+    long u = Column(x, col, 2), v = Column(y, col, 2);
+    if (u != 0 && v != 0 && u != v) return false;
+  }
+  if (Column(x, 24, 3) > Column(y, 27, 3) || Column(y, 24, 3) > Column(x, 27, 3)) return false;
+  if (DayOfYear(x, 0) > DayOfYear(y, 4) || DayOfYear(y, 0) > DayOfYear(x, 4)) return false;
+  // Two values of one story token ("_absd_(1)", "_absd_(3)"; "_osh1", "_osh2") never hold at once.
+  const Text &p = a.precondition, &q = b.precondition;
+  return !(p.size() >= 5 && q.size() >= 5 && p[0] == u'_' && p.substr(0, 5) == q.substr(0, 5) && p != q);
+}
 
 void CheckConditions(const Material& m, Sink& sink) {
   for (const PhraseFile& f : m.files)
@@ -83,7 +103,8 @@ void CheckStoryWords(const Material& m, Sink& sink) {
         for (const StoryWord& w : m.table.story) {
           if (!StemMatches(w.stem, t.lower)) continue;
           for (auto [theme, variant] : f.plays) {
-            bool fits = (w.themes.empty() || w.themes.count(theme)) && (w.variants.empty() || w.variants.count(variant));
+            bool fits =
+                (w.themes.empty() || w.themes.count(theme)) && (w.variants.empty() || w.variants.count(variant));
             if (fits) continue;
             sink.Add(f.rel, r.line, false, "conditions",
                      "\"" + ToUtf8(t.text) + "\" fits only " + w.shown + ", and the file is played in theme " +

@@ -64,13 +64,13 @@ struct QuestionLine {
 
 // The style's word table, "lint.txt" beside its phrase files.
 struct Requirement {
-  std::string field;  // phase, band, clouds, precip, wind, months, temp
+  std::string field;                          // phase, band, clouds, precip, wind, months, temp
   std::vector<std::pair<long, long>> ranges;  // the allowed values, "4-10,12"
 };
 struct ConditionWord {
   Text stem;
   std::vector<std::vector<Requirement>> needs;  // alternatives ("|"), each met when all its parts are
-  std::string shown;  // the table line's requirements, for messages
+  std::string shown;                            // the table line's requirements, for messages
 };
 // A word that fits only some plot variants or themes: "яд variants=1", "купе themes=2".
 struct StoryWord {
@@ -81,9 +81,9 @@ struct StoryWord {
 struct WordTable {
   std::vector<ConditionWord> conditions;
   std::vector<StoryWord> story;
-  std::set<Text> speech;      // lemmas of verbs that may open the author's words after a replica
-  std::set<Text> words;       // correct words the dictionary lacks
-  std::set<Text> homographs;  // words right both with е and with ё
+  std::set<Text> speech;                     // lemmas of verbs that may open the author's words after a replica
+  std::set<Text> words;                      // correct words the dictionary lacks
+  std::set<Text> homographs;                 // words right both with е and with ё
   std::vector<std::pair<Text, Text>> pairs;  // "по другую" needs "по одну" in the same file
 };
 
@@ -107,6 +107,9 @@ class Sink {
  private:
   std::vector<Finding>& out_;
 };
+
+// Whether one story may hold both records: their condition lines and story tokens agree.
+bool MayMeet(const Record& a, const Record& b);
 
 // One check function per kind of rule.
 void CheckCase(const Material& m, Sink& sink);

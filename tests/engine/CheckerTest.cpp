@@ -26,8 +26,8 @@ struct Result {
 Result CheckWith(const std::vector<std::pair<std::string, std::string>>& replace,
                  const std::vector<std::string>& remove = {}) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  fs::path dir = fs::temp_directory_path() /
-                 ("quorbel-check-" + std::string(info->name()) + "-" + std::to_string(getpid()));
+  fs::path dir =
+      fs::temp_directory_path() / ("quorbel-check-" + std::string(info->name()) + "-" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::copy(kFixtures / "valid", dir, fs::copy_options::recursive);
   for (const auto& [target, fixture] : replace)
@@ -72,24 +72,21 @@ TEST(Checker, MissingFolderReportsTheTopFiles) {
 TEST(Checker, Encoding) {
   EXPECT_EQ(CheckWith({{"classic/themes.qrb", "encoding/themes_utf8.qrb"}}).out,
             "classic/themes.qrb:1: error: the file is UTF-8, not Windows-1251\n1 error, 0 warnings\n");
-  EXPECT_EQ(
-      CheckWith({{"classic/words_1.qrb", "encoding/words_mojibake.qrb"}}).out,
-      "classic/words_1.qrb:2: error: UTF-8 text in a Windows-1251 file (\"РўРё\")\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/words_1.qrb", "encoding/words_mojibake.qrb"}}).out,
+            "classic/words_1.qrb:2: error: UTF-8 text in a Windows-1251 file (\"РўРё\")\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"classic/pers_1.qrb", "encoding/pers_byte98.qrb"}}).out,
             "classic/pers_1.qrb:3: error: the byte 0x98, which Windows-1251 does not define\n1 error, 0 "
             "warnings\n");
   EXPECT_EQ(CheckWith({{"classic/qst_1_1.qrb", "encoding/qst_lf.qrb"}}).out,
             "classic/qst_1_1.qrb:5: error: the line ends with LF alone, not CR LF\n1 error, 0 warnings\n");
   Result r = CheckWith({{"classic/var_1.qrb", "encoding/var_no_final_crlf.qrb"}});
-  EXPECT_EQ(r.out,
-            "classic/var_1.qrb:2: error: the last line does not end with CR LF\n1 error, 0 warnings\n");
+  EXPECT_EQ(r.out, "classic/var_1.qrb:2: error: the last line does not end with CR LF\n1 error, 0 warnings\n");
   EXPECT_EQ(r.status, 1);
 }
 
 TEST(Checker, Catalogues) {
-  EXPECT_EQ(
-      CheckWith({{"styles.qrb", "catalogues/styles_odd.qrb"}}).out,
-      "styles.qrb:3: error: a style folder without its display name (pairs of lines)\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"styles.qrb", "catalogues/styles_odd.qrb"}}).out,
+            "styles.qrb:3: error: a style folder without its display name (pairs of lines)\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"quorbel.cfg", "catalogues/cfg_short.cfg"}}).out,
             "quorbel.cfg:9: error: only 9 settings; ten expected\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"quorbel.cfg", "catalogues/cfg_range.cfg"}}).out,
@@ -105,9 +102,8 @@ TEST(Checker, Catalogues) {
   // What fails every story is an error, in the story's own words.
   EXPECT_EQ(CheckWith({{"classic/var_1.qrb", "catalogues/var_zero.qrb"}}).out,
             "classic/var_1.qrb:1: error: the variant weights add up to 0\n1 error, 0 warnings\n");
-  EXPECT_EQ(
-      CheckWith({{"classic/ottens_1.qrb", "catalogues/ottens_101.qrb"}}).out,
-      "classic/ottens_1.qrb:104: error: more than 100 lines in shade group \"звуки\"\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckWith({{"classic/ottens_1.qrb", "catalogues/ottens_101.qrb"}}).out,
+            "classic/ottens_1.qrb:104: error: more than 100 lines in shade group \"звуки\"\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"classic/qst_1_1.qrb", "catalogues/qst_11.qrb"}}).out,
             "classic/qst_1_1.qrb:11: error: only 11 questions; 12 expected\n1 error, 0 warnings\n");
   EXPECT_EQ(CheckWith({{"classic/fin_1_1.qrb", "catalogues/fin_no3.qrb"}}).out,
@@ -140,14 +136,13 @@ TEST(Checker, MissingFilesAndPictures) {
 }
 
 TEST(Checker, EpisodeFiles) {
-  EXPECT_EQ(
-      CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_bad.qrb"}}).out,
-      "classic/osn_1_1.qrb:3: error: chance \"150\" must be 0..100\n"
-      "classic/osn_1_1.qrb:12: error: phrase file \"classic/m_none.qrb\" not found\n"
-      "classic/osn_1_1.qrb:13: error: day range \"5-2\": lo is above hi\n"
-      "classic/osn_1_1.qrb:14: error: minute range \"20\" must be two whole numbers lo-hi\n"
-      "classic/osn_1_1.qrb:29: warning: group key 1 comes back after another group and starts a new group\n"
-      "4 errors, 1 warning\n");
+  EXPECT_EQ(CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_bad.qrb"}}).out,
+            "classic/osn_1_1.qrb:3: error: chance \"150\" must be 0..100\n"
+            "classic/osn_1_1.qrb:12: error: phrase file \"classic/m_none.qrb\" not found\n"
+            "classic/osn_1_1.qrb:13: error: day range \"5-2\": lo is above hi\n"
+            "classic/osn_1_1.qrb:14: error: minute range \"20\" must be two whole numbers lo-hi\n"
+            "classic/osn_1_1.qrb:29: warning: group key 1 comes back after another group and starts a new group\n"
+            "4 errors, 1 warning\n");
   EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_cut.qrb"}}).out,
             "classic/ncl_1_1.qrb:8: error: the file ends in the middle of an episode record (seven reads)\n"
             "1 error, 0 warnings\n");
@@ -159,10 +154,9 @@ TEST(Checker, EpisodeFiles) {
             "classic/fin_1_1.qrb:10: error: an empty line after the last record (it is read as the start of "
             "another "
             "record)\n1 error, 0 warnings\n");
-  EXPECT_EQ(
-      CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_dry.qrb"}}).out,
-      "classic/osn_1_1.qrb:1: warning: group 1 has 2 records, all with chance 100: it can run dry before the "
-      "eighth guess\n0 errors, 1 warning\n");
+  EXPECT_EQ(CheckWith({{"classic/osn_1_1.qrb", "episodes/osn_dry.qrb"}}).out,
+            "classic/osn_1_1.qrb:1: warning: group 1 has 2 records, all with chance 100: it can run dry before the "
+            "eighth guess\n0 errors, 1 warning\n");
   EXPECT_EQ(CheckWith({{"classic/ncl_1_1.qrb", "episodes/ncl_drop.qrb"}}).out,
             "classic/n_arrival.qrb:27: warning: the fact \"яд\" stays when classic/ncl_1_1.qrb:3 (chance 60) drops the "
             "step that tells it, yet classic/m_react.qrb:25 reads it\n0 errors, 1 warning\n");
@@ -173,25 +167,26 @@ TEST(Checker, PhraseKeysFollowTheEngineWalk) {
             "classic/m_react.qrb:17: error: the key \"ac\" where \"ab\" is due (plan 1, word 2)\n"
             "classic/m_react.qrb:1: warning: the plan word \"ab1\" has no records\n"
             "1 error, 1 warning\n");
-  EXPECT_EQ(
-      CheckPhrases("phrases/keys_last.qrb").out,
-      "classic/m_react.qrb:16: error: the key \"ac\" follows the last word of plan 1\n1 error, 0 warnings\n");
-  EXPECT_EQ(
-      CheckPhrases("phrases/keys_noplan.qrb").out,
-      "classic/m_react.qrb:16: error: the key \"ba\" belongs to no plan after plan 1\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckPhrases("phrases/keys_last.qrb").out,
+            "classic/m_react.qrb:16: error: the key \"ac\" follows the last word of plan 1\n1 error, 0 warnings\n");
+  EXPECT_EQ(CheckPhrases("phrases/keys_noplan.qrb").out,
+            "classic/m_react.qrb:16: error: the key \"ba\" belongs to no plan after plan 1\n1 error, 0 warnings\n");
   Result r = CheckPhrases("phrases/last_single.qrb");
   EXPECT_EQ(r.out,
             "classic/m_react.qrb:16: warning: the last group of the file has a single record, which is never "
             "chosen\n"
-            "0 errors, 1 warning\n");
+            "classic/m_react.qrb:18: warning: [repetition] \"Инспектор\" echoes \"Инспектор\" of the phrase at line "
+            "6, which may come just before: \"Инспектор кивает.\"\n"
+            "classic/m_react.qrb:18: warning: [repetition] \"кивает\" echoes \"кивает\" of the phrase at line 6, "
+            "which may come just before: \"Инспектор кивает.\"\n"
+            "0 errors, 3 warnings\n");
   EXPECT_EQ(r.status, 0);
 }
 
 TEST(Checker, PhraseFileLayout) {
-  EXPECT_EQ(
-      CheckPhrases("phrases/plan_bars.qrb").out,
-      "classic/m_react.qrb:2: error: a plan line needs two \"|\": kind, blank, words|closing mode|level\n"
-      "1 error, 0 warnings\n");
+  EXPECT_EQ(CheckPhrases("phrases/plan_bars.qrb").out,
+            "classic/m_react.qrb:2: error: a plan line needs two \"|\": kind, blank, words|closing mode|level\n"
+            "1 error, 0 warnings\n");
   EXPECT_EQ(CheckPhrases("phrases/plan_words.qrb").out,
             "classic/m_react.qrb:1: error: an empty plan word (two blanks in a row, or a blank at an end)\n"
             "classic/m_react.qrb:2: error: the key \"ca\" does not begin with the plan initial \"a\"\n"
@@ -203,26 +198,24 @@ TEST(Checker, PhraseFileLayout) {
             "1 error, 0 warnings\n");
   EXPECT_EQ(CheckPhrases("phrases/no_empty_line.qrb").out,
             "classic/m_react.qrb:2: error: no empty line after the plan lines\n1 error, 0 warnings\n");
-  EXPECT_EQ(
-      CheckPhrases("phrases/plan_level.qrb").out,
-      "classic/m_react.qrb:1: warning: plan level 5: no absurdity level uses this plan\n"
-      "classic/m_react.qrb:2: warning: closing mode \"2\" is neither 0 nor 1 (the line is left as it is)\n"
-      "0 errors, 2 warnings\n");
+  EXPECT_EQ(CheckPhrases("phrases/plan_level.qrb").out,
+            "classic/m_react.qrb:1: warning: plan level 5: no absurdity level uses this plan\n"
+            "classic/m_react.qrb:2: warning: closing mode \"2\" is neither 0 nor 1 (the line is left as it is)\n"
+            "0 errors, 2 warnings\n");
 }
 
 TEST(Checker, ConditionColumns) {
-  EXPECT_EQ(
-      CheckPhrases("conditions/m_react.qrb").out,
-      "classic/m_react.qrb:5: error: first month \"13\" must be \"01\"..\"12\" (columns 3-4)\n"
-      "classic/m_react.qrb:11: error: first day \"31\" is not a day of month 04 (columns 1-2)\n"
-      "classic/m_react.qrb:17: error: light phase \"13\" must be 00..12 (columns 10-11)\n"
-      "classic/m_react.qrb:23: error: clouds \"05\" must be 00..04 (columns 16-17)\n"
-      "classic/m_react.qrb:29: error: lowest temperature \"-5x\" is not a whole number (columns 25-27)\n"
-      "classic/m_react.qrb:35: error: the conditions line has 29 characters; 30 expected\n"
-      "classic/m_react.qrb:47: error: first day \"29\" is not a day of month 02 (columns 1-2)\n"
-      "classic/m_react.qrb:41: warning: the date window 01123101 ends before it begins: never eligible\n"
-      "classic/m_react.qrb:47: warning: lowest temperature 10 is above highest 5: never eligible\n"
-      "7 errors, 2 warnings\n");
+  EXPECT_EQ(CheckPhrases("conditions/m_react.qrb").out,
+            "classic/m_react.qrb:5: error: first month \"13\" must be \"01\"..\"12\" (columns 3-4)\n"
+            "classic/m_react.qrb:11: error: first day \"31\" is not a day of month 04 (columns 1-2)\n"
+            "classic/m_react.qrb:17: error: light phase \"13\" must be 00..12 (columns 10-11)\n"
+            "classic/m_react.qrb:23: error: clouds \"05\" must be 00..04 (columns 16-17)\n"
+            "classic/m_react.qrb:29: error: lowest temperature \"-5x\" is not a whole number (columns 25-27)\n"
+            "classic/m_react.qrb:35: error: the conditions line has 29 characters; 30 expected\n"
+            "classic/m_react.qrb:47: error: first day \"29\" is not a day of month 02 (columns 1-2)\n"
+            "classic/m_react.qrb:41: warning: the date window 01123101 ends before it begins: never eligible\n"
+            "classic/m_react.qrb:47: warning: lowest temperature 10 is above highest 5: never eligible\n"
+            "7 errors, 2 warnings\n");
 }
 
 TEST(Checker, TextTokens) {
@@ -242,23 +235,22 @@ TEST(Checker, TextTokens) {
 }
 
 TEST(Checker, Preconditions) {
-  EXPECT_EQ(
-      CheckPhrases("preconditions/m_react.qrb").out,
-      "classic/m_react.qrb:8: error: \"_zug\" must be followed by one digit and nothing else\n"
-      "classic/m_react.qrb:32: error: \"_vrm2_\" value \"0800-12\" must be two times hhmm, e.g. 0800-1200\n"
-      "classic/m_react.qrb:56: error: \"_den1_\" value \"x\" is not a whole number\n"
-      "classic/m_react.qrb:62: error: \"_word_\" needs a value between two characters, e.g. _word_(...)\n"
-      "classic/m_react.qrb:14: warning: \"_zug9\": a story has at most eight guesses, never eligible\n"
-      "classic/m_react.qrb:20: warning: \"_osh3\": the verdict is 0, 1 or 2, never eligible\n"
-      "classic/m_react.qrb:26: warning: \"_sus2\" score \" 3 1\" that no guess can have: never eligible\n"
-      "classic/m_react.qrb:38: warning: \"_absd_\" level 4: no absurdity level matches\n"
-      "classic/m_react.qrb:44: warning: no record of the style records the fact \"нашёл_письмо\"\n"
-      "classic/m_react.qrb:50: warning: the title word \"Белая цапля\" is not in the words file: never "
-      "holds\n"
-      "classic/m_react.qrb:74: warning: \"_absd_\" level 2 in a plan of level 3: never eligible\n"
-      "classic/m_react.qrb:86: warning: \"_vrm2_\" window \"1200-0800\" ends before it begins: never "
-      "eligible\n"
-      "4 errors, 8 warnings\n");
+  EXPECT_EQ(CheckPhrases("preconditions/m_react.qrb").out,
+            "classic/m_react.qrb:8: error: \"_zug\" must be followed by one digit and nothing else\n"
+            "classic/m_react.qrb:32: error: \"_vrm2_\" value \"0800-12\" must be two times hhmm, e.g. 0800-1200\n"
+            "classic/m_react.qrb:56: error: \"_den1_\" value \"x\" is not a whole number\n"
+            "classic/m_react.qrb:62: error: \"_word_\" needs a value between two characters, e.g. _word_(...)\n"
+            "classic/m_react.qrb:14: warning: \"_zug9\": a story has at most eight guesses, never eligible\n"
+            "classic/m_react.qrb:20: warning: \"_osh3\": the verdict is 0, 1 or 2, never eligible\n"
+            "classic/m_react.qrb:26: warning: \"_sus2\" score \" 3 1\" that no guess can have: never eligible\n"
+            "classic/m_react.qrb:38: warning: \"_absd_\" level 4: no absurdity level matches\n"
+            "classic/m_react.qrb:44: warning: no record of the style records the fact \"нашёл_письмо\"\n"
+            "classic/m_react.qrb:50: warning: the title word \"Белая цапля\" is not in the words file: never "
+            "holds\n"
+            "classic/m_react.qrb:74: warning: \"_absd_\" level 2 in a plan of level 3: never eligible\n"
+            "classic/m_react.qrb:86: warning: \"_vrm2_\" window \"1200-0800\" ends before it begins: never "
+            "eligible\n"
+            "4 errors, 8 warnings\n");
 }
 
 TEST(Checker, LimitsOfTheDataModel) {
@@ -278,23 +270,20 @@ TEST(Checker, LimitsOfTheDataModel) {
 }
 
 TEST(Checker, BreakMarks) {
+  EXPECT_EQ(CheckPhrases("breaks/m_react.qrb").out,
+            "classic/m_react.qrb:12: error: \"Пал|ьто\": a part of a word begins with ь, ъ or й\n"
+            "classic/m_react.qrb:18: error: \"Ин|спек|то|р\": a single letter left at a line end or carried over\n"
+            "classic/m_react.qrb:24: error: \"Встр|еча\": a part of a word without a vowel\n"
+            "classic/m_react.qrb:30: error: a blank that is not a \"| |\" gap (allowed only before \"—\"): \"тор "
+            "ки\"\n"
+            "classic/m_react.qrb:36: error: the text begins with \"|\"\n"
+            "classic/m_react.qrb:42: error: two \"|\" in a row\n"
+            "classic/m_react.qrb:48: error: a blank that is not a \"| |\" gap (allowed only before \"—\"): \" \"\n"
+            "classic/m_react.qrb:60: error: a part of 52 characters, longer than a line of 51\n"
+            "classic/m_react.qrb:66: error: an empty text (the paragraph would hold two \"|\" in a row)\n"
+            "9 errors, 0 warnings\n");
   EXPECT_EQ(
-      CheckPhrases("breaks/m_react.qrb").out,
-      "classic/m_react.qrb:12: error: \"Пал|ьто\": a part of a word begins with ь, ъ or й\n"
-      "classic/m_react.qrb:18: error: \"Ин|спек|то|р\": a single letter left at a line end or carried over\n"
-      "classic/m_react.qrb:24: error: \"Встр|еча\": a part of a word without a vowel\n"
-      "classic/m_react.qrb:30: error: a blank that is not a \"| |\" gap (allowed only before \"—\"): \"тор "
-      "ки\"\n"
-      "classic/m_react.qrb:36: error: the text begins with \"|\"\n"
-      "classic/m_react.qrb:42: error: two \"|\" in a row\n"
-      "classic/m_react.qrb:48: error: a blank that is not a \"| |\" gap (allowed only before \"—\"): \" \"\n"
-      "classic/m_react.qrb:60: error: a part of 52 characters, longer than a line of 51\n"
-      "classic/m_react.qrb:66: error: an empty text (the paragraph would hold two \"|\" in a row)\n"
-      "9 errors, 0 warnings\n");
-  EXPECT_EQ(
-      CheckWith(
-          {{"classic/pers_1.qrb", "breaks/pers_1.qrb"}, {"classic/ottens_1.qrb", "breaks/ottens_1.qrb"}})
-          .out,
+      CheckWith({{"classic/pers_1.qrb", "breaks/pers_1.qrb"}, {"classic/ottens_1.qrb", "breaks/ottens_1.qrb"}}).out,
       "classic/pers_1.qrb:1: error: \"А|нна\": a single letter left at a line end or carried over\n"
       "classic/pers_1.qrb:10: error: a blank that is not a \"| |\" gap (allowed only before \"—\"): \"р "
       "Иль\"\n"

@@ -68,12 +68,11 @@ TEST(Lint, Dialogue) {
   // Narration may follow a replica only in a paragraph of its own; the speaker's own words may
   // go on, and ", —" in narration closes an inserted clause. A replica may hand its dash over to
   // the author's words of the next phrase.
-  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n1 ca1 cb1|1|0\n0 da1|1|0\n1 ea1 eb1|1|0\n\n" +
-                 Rec("aa", "Садитесь,") + Rec("ab", "— инспектор пододвигает стул.") +
-                 Rec("ba", "Да, — говорит _sus1.") + Rec("bb", "Спасибо,") +
-                 Rec("ca", "Нет, — говорит _sus1, — не так.") + Rec("cb", "Все молчат.") + Rec("cb", "Вы знаете.") +
-                 Rec("da", "Деньги, думает инспектор, — старый мотив.") + Rec("ea", "Входите, —") +
-                 Rec("eb", "машет _sus1.") + Rec("eb", "говорит _sus1.")),
+  EXPECT_EQ(Lint("1 aa1 ab1|1|0\n1 ba1 bb0|1|0\n1 ca1 cb1|1|0\n0 da1|1|0\n1 ea1 eb1|1|0\n\n" + Rec("aa", "Садитесь,") +
+                 Rec("ab", "— инспектор пододвигает стул.") + Rec("ba", "Да, — говорит _sus1.") +
+                 Rec("bb", "Спасибо,") + Rec("ca", "Нет, — говорит _sus1, — не так.") + Rec("cb", "Все молчат.") +
+                 Rec("cb", "Вы знаете.") + Rec("da", "Деньги, думает инспектор, — старый мотив.") +
+                 Rec("ea", "Входите, —") + Rec("eb", "машет _sus1.") + Rec("eb", "говорит _sus1.")),
             "s/p.qrb:16: warning: [dialogue] the author's words after a replica do not begin with a verb of "
             "speech: \"— инспектор пододвигает стул.\"\n"
             "s/p.qrb:28: error: [dialogue] the phrase ends with \",\" and the phrase that finishes it may be left "
@@ -113,6 +112,14 @@ TEST(Lint, RepetitionAndReference) {
             "clear: \"Он входит в дверь.\"\n"
             "s/p.qrb:12: warning: [repetition] \"окно\" twice within 10 words: \"Окно за окном светится, и окно "
             "открыто.\"\n");
+  // Phrases of two groups meet across a group that may be left out, unless their weather differs.
+  EXPECT_EQ(
+      Lint("0 aa1 ab0 ac1|1|0\n\n" + Rec("aa", "Инспектор открывает дверь.", "#", "01013112 00 00 01 00 00 -50 50") +
+           Rec("ab", "Тихо.") + Rec("ac", "За дверью темно.") +
+           Rec("ac", "Дверь скрипит.", "#", "01013112 00 00 04 00 00 -50 50")),
+      "s/p.qrb:18: warning: [repetition] \"дверью\" echoes \"дверь\" of the phrase at line 6, which may come just "
+      "before: "
+      "\"За дверью темно.\"\n");
 }
 
 TEST(Lint, YoAndSpelling) {
