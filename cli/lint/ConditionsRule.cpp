@@ -62,9 +62,13 @@ bool MayMeet(const Record& a, const Record& b) {
   }
   if (Column(x, 24, 3) > Column(y, 27, 3) || Column(y, 24, 3) > Column(x, 27, 3)) return false;
   if (DayOfYear(x, 0) > DayOfYear(y, 4) || DayOfYear(y, 0) > DayOfYear(x, 4)) return false;
-  // Two values of one story token ("_absd_(1)", "_absd_(3)"; "_osh1", "_osh2") never hold at once.
+  // Two values of one story token ("_absd_(1)", "_absd_(3)"; "_osh1", "_osh2") never hold at once;
+  // two time windows of "_vrm2_" may overlap.
   const Text &p = a.precondition, &q = b.precondition;
-  return !(p.size() >= 5 && q.size() >= 5 && p[0] == u'_' && p.substr(0, 5) == q.substr(0, 5) && p != q);
+  if (p == q) return true;
+  for (const char16_t* token : {u"_word_", u"_den1_", u"_absd_", u"_sus2", u"_zug", u"_osh"})
+    if (p.starts_with(token) && q.starts_with(token)) return false;
+  return true;
 }
 
 void CheckConditions(const Material& m, Sink& sink) {

@@ -112,14 +112,14 @@ TEST(Lint, RepetitionAndReference) {
             "clear: \"Он входит в дверь.\"\n"
             "s/p.qrb:12: warning: [repetition] \"окно\" twice within 10 words: \"Окно за окном светится, и окно "
             "открыто.\"\n");
-  // Phrases of two groups meet across a group that may be left out, unless their weather differs.
+  // Phrases of two groups meet across a group that may be left out, unless their weather or their
+  // quiz token ("_osh1", "_osh2") differs.
   EXPECT_EQ(
       Lint("0 aa1 ab0 ac1|1|0\n\n" + Rec("aa", "Инспектор открывает дверь.", "#", "01013112 00 00 01 00 00 -50 50") +
-           Rec("ab", "Тихо.") + Rec("ac", "За дверью темно.") +
-           Rec("ac", "Дверь скрипит.", "#", "01013112 00 00 04 00 00 -50 50")),
-      "s/p.qrb:18: warning: [repetition] \"дверью\" echoes \"дверь\" of the phrase at line 6, which may come just "
-      "before: "
-      "\"За дверью темно.\"\n");
+           "#\naa\n01013112 00 00 00 00 00 -50 50\nДверь закрыта.\n_osh1\n\n" + Rec("ab", "Тихо.") +
+           Rec("ac", "За дверью темно.") + "#\nac\n01013112 00 00 04 00 00 -50 50\nДверь скрипит.\n_osh2\n\n"),
+      "s/p.qrb:24: warning: [repetition] \"дверью\" echoes \"дверь\" of the phrase at line 6, which may come just "
+      "before: \"За дверью темно.\"\n");
 }
 
 TEST(Lint, YoAndSpelling) {
