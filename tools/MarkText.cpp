@@ -136,6 +136,8 @@ Text HyphenateWord(const Hyphenator& hyph, const Text& word, const std::vector<b
   const std::size_t n = word.size();
   for (std::size_t i = 0; i < n; ++i)
     if (!opaque[i] && IsLatinOrDigit(word[i])) return word;
+  // A word of four letters or fewer stays whole: "до-ев", "ок-но" leave two scraps of a word.
+  if (std::count_if(word.begin(), word.end(), IsRussian) < 5) return word;
 
   std::vector<std::size_t> cands;
   std::size_t i = 0;
