@@ -12,7 +12,8 @@ namespace {
 // The marks a punctuation gap (the mark and a blank) may follow.
 constexpr bool IsGapMark(char16_t c) { return c == u',' || c == u'.' || c == u':' || c == u'!' || c == u'?'; }
 const Text kIndent = u"   ";
-const Text kDialogueLead = u"   - ";
+// Russian dialogue opens with an em dash, as the dashes inside a replica do; Windows-1251 has it.
+const Text kDialogueLead = u"   \u2014 ";
 // Room a line is given at its first segment: a whole justified line, its hyphen included, fits
 // in one allocation instead of growing piece by piece.
 constexpr std::size_t kLineRoom = 64;

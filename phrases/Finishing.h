@@ -41,7 +41,7 @@ enum class Justify { Full, PlainOnly };
 // Pads line to width by inserting blanks one at a time. Full: first widens the gaps after
 // punctuation (each at most once), then any blank; PlainOnly: any blank only. Every pass draws
 // one Rnd, also a pass that finds nothing to widen; such a pass ends its stage, so a line without
-// a blank to widen is left short. Dialogue lines keep their first five columns ("   - ").
+// a blank to widen is left short. Dialogue lines keep their first five columns ("   — ").
 void JustifyLine(Text& line, int width, bool dialogue, Justify how, Random& rng);
 
 // Appends the paragraph buffer (phrases each followed by "| |") to textLines from the current

@@ -90,18 +90,18 @@ TEST_F(Finishing, DialogueGetsItsDashAndKeepsItsFirstFiveColumns) {
   StartWith(2, "   ");
   rng.Add({0.0, 0.0, 0.3, 0.0});
   Finish("кто там? Никого. Тишина и мрак за окном дом| |стоял| |тихо.| |", "1");
-  EXPECT_EQ(From(2), (Lines{"   - Кто  там?  Никого.  Тишина и мрак за окном дом", "стоял тихо.", "   "}));
+  EXPECT_EQ(From(2), (Lines{"   — Кто  там?  Никого.  Тишина и мрак за окном дом", "стоял тихо.", "   "}));
   EXPECT_TRUE(rng.AllUsed());
 }
 
 TEST_F(Finishing, DashClosesTextLeftOpenOnTheLineInsteadOfOverwritingIt) {
   StartWith(2, "   Он ушёл. ");
   Finish("стой!| |", "1");
-  EXPECT_EQ(From(2), (Lines{"   Он ушёл.", "   - Стой!", "   "}));
+  EXPECT_EQ(From(2), (Lines{"   Он ушёл.", "   — Стой!", "   "}));
 
   StartWith(7, "      ");  // blanks only: replaced as it stands
   Finish("стой!| |", "1", "0");
-  EXPECT_EQ(From(7), (Lines{"   - Стой! "}));
+  EXPECT_EQ(From(7), (Lines{"   — Стой! "}));
 }
 
 TEST_F(Finishing, CapitalOnlyForLettersOfTheTable) {

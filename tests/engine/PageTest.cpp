@@ -29,7 +29,7 @@ TEST(Page, FirstLineLosesItsLetterToTheDropCap) {
   ShowPage(*s, page);
   EXPECT_EQ(page.dropCapFile, "Letters/31.gif");
   // No picture for Й, a dialogue dash or a lower-case letter: the last picture stays.
-  for (const char* first : {"Йод", "   - Да", "ёж"}) {
+  for (const char* first : {"Йод", "   — Да", "ёж"}) {
     s->textLines[1] = T(first);
     ShowPage(*s, page);
     EXPECT_EQ(page.dropCapFile, "Letters/31.gif") << first;

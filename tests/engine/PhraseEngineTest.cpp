@@ -113,7 +113,7 @@ TEST_F(PhraseEngine, PlanChangeLooksAheadForTheDialogueKindAndCarriesTheRecord) 
              {Record("aa", "вошёл сыщик."), Record("ba", "кто здесь?"), Record("ba", "есть кто?")});
   rng.Add({0.0, 0.9, 0.0, 0.9});  // the carried "кто здесь?" is candidate 1 of group ba
   Render();
-  EXPECT_EQ(From(3), (Lines{"   Вошёл сыщик.", "   - Кто здесь?", "   "}));
+  EXPECT_EQ(From(3), (Lines{"   Вошёл сыщик.", "   — Кто здесь?", "   "}));
   EXPECT_TRUE(rng.AllUsed());
 }
 
@@ -151,7 +151,7 @@ TEST_F(PhraseEngine, GroupWithoutEligibleRecordsDrawsNothingAndPlanWithoutTextFi
               Record("ba", "Шесть.", "нет")});
   rng.Add({0.0, 0.9});  // only group ab has candidates; its flag 1 text is added
   Render();
-  EXPECT_EQ(From(2), (Lines{"   - Три.", "   "}));
+  EXPECT_EQ(From(2), (Lines{"   — Три.", "   "}));
   EXPECT_EQ(Facts(), (Lines{"знак"}));
   EXPECT_TRUE(rng.AllUsed());
 }
