@@ -9,6 +9,9 @@ namespace quorbel::lint {
 namespace {
 
 constexpr std::size_t kSpan = 10;  // words within which a content word should not come back
+// Where two phrases meet, the reader hears the echo from one sentence to the next, further than
+// within one phrase.
+constexpr std::size_t kJoinSpan = 15;
 
 // A word the analyser does not know ("дверь", "кивает") loses its ending, so that its forms still
 // meet; the stem keeps at least four letters.
@@ -89,7 +92,7 @@ void CheckNeighbours(const Material& m, const PhraseFile& f, Sink& sink) {
         if (!MayMeet(*p, r)) continue;
         const auto& before = of(p);
         for (std::size_t i = 0; i < before.size(); ++i)
-          for (std::size_t j = 0; j < after.size() && before.size() - i + j <= kSpan; ++j)
+          for (std::size_t j = 0; j < after.size() && before.size() - i + j <= kJoinSpan; ++j)
             if (!before[i].first.empty() && before[i].first == after[j].first && reported.insert(after[j].first).second)
               sink.Add(f.rel, r.line, false, "repetition",
                        "\"" + ToUtf8(after[j].second) + "\" echoes \"" + ToUtf8(before[i].second) +
