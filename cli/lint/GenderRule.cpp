@@ -42,6 +42,23 @@ bool SubjectOf(const Morph& morph, const Token& t, char g) {
   return false;
 }
 
+// "первым встаёт", "значится последним": an ordinal in the instrumental that stands for a person
+// agrees with a man only; before a noun it agrees with the noun ("первым делом").
+bool MasculineOrdinal(const Morph& morph, const std::vector<Token>& t, std::size_t i) {
+  static const std::set<Text> ordinals = {u"первым",    u"вторым",    u"третьим",
+                                          u"четвёртым", u"последним", u"единственным"};
+  if (t[i].kind != Token::Word || !ordinals.count(t[i].lower)) return false;
+  // After a preposition it is a noun's attribute ("за первым же поворотом").
+  if (i > 0 && t[i - 1].kind == Token::Word)
+    for (const Reading& r : morph.Of(t[i - 1].lower))
+      if (r.Has("pr")) return false;
+  std::size_t next = i + 1 < t.size() && t[i + 1].lower == u"же" ? i + 2 : i + 1;
+  if (next < t.size() && t[next].kind == Token::Word)
+    for (const Reading& r : morph.Of(t[next].lower))
+      if (r.Has("n") || r.Has("adj")) return false;
+  return true;
+}
+
 bool Both(const Token& t) {
   static const std::set<Text> both = {u"оба", u"обоих", u"обоим", u"обоими", u"обе", u"обеих", u"обеим", u"обеими"};
   return t.kind == Token::Word && both.count(t.lower);
@@ -83,13 +100,13 @@ void CheckGender(const Material& m, Sink& sink) {
       for (std::size_t i = 0; i < t.size(); ++i) {
         // Without the analyser a following noun ("обе стороны") goes unseen, so only a warning.
         if (Both(t[i]) && BothMayBeWomen(m.morph, t, i, persons.size()))
-          report(m.morph.Available(), "\"" + ToUtf8(t[i].text) + "\" for two cast members, who may be a man and a woman or two women",
+          report(m.morph.Available(),
+                 "\"" + ToUtf8(t[i].text) + "\" for two cast members, who may be a man and a woman or two women",
                  m.femaleName);
         if (t[i].kind == Token::Word && t[i].lower.starts_with(u"собеседник") && !t[i].lower.ends_with(u"и") &&
             !t[i].lower.ends_with(u"ов") && !t[i].lower.ends_with(u"ам") && !t[i].lower.ends_with(u"ами") &&
             !t[i].lower.ends_with(u"ах"))
-          report(true, "\"" + ToUtf8(t[i].text) + "\" in a scene with a cast member, who may be a woman",
-                 m.femaleName);
+          report(true, "\"" + ToUtf8(t[i].text) + "\" in a scene with a cast member, who may be a woman", m.femaleName);
         if (t[i].kind == Token::Word && (t[i].lower == u"один" || t[i].lower == u"одна") && i + 2 < t.size() &&
             t[i + 1].lower == u"из" && (t[i + 2].lower == u"них" || t[i + 2].lower == u"нас"))
           report(false, "\"" + ToUtf8(t[i].text) + " из " + ToUtf8(t[i + 2].text) + "\" names one gender",
@@ -102,7 +119,7 @@ void CheckGender(const Material& m, Sink& sink) {
                          [](const Token& k) { return k.kind == Token::Person; }))
           continue;
         for (std::size_t i = first; i < last; ++i) {
-          char g = OneGender(m.morph, t[i]);
+          char g = MasculineOrdinal(m.morph, t, i) ? 'm' : OneGender(m.morph, t[i]);
           if (!g) continue;
           bool other = false;
           for (std::size_t j = first; j < last; ++j)

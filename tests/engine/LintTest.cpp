@@ -57,11 +57,14 @@ TEST(Lint, CaseOfNamesAndTitleWords) {
 
 TEST(Lint, GenderOfCastMembers) {
   EXPECT_EQ(Lint("0 aa1|1|0\n\n" + Rec("aa", "_sus1 пришёл.") + Rec("aa", "Инспектор пришёл, и _sus1 ждёт.") +
-                 Rec("aa", "Инспектор смотрит собеседнику в глаза.")),
+                 Rec("aa", "Инспектор смотрит собеседнику в глаза.") +
+                 Rec("aa", "_sus1 первым встаёт, а _sus2 первым делом пьёт воду за первым же столом.")),
             "s/p.qrb:6: error: [gender] \"пришёл\" is masculine only, and the cast member it may refer to may be a "
             "woman: \"Анна Петрова пришёл.\"\n"
             "s/p.qrb:18: error: [gender] \"собеседнику\" in a scene with a cast member, who may be a woman: "
-            "\"Инспектор смотрит собеседнику в глаза.\"\n");
+            "\"Инспектор смотрит собеседнику в глаза.\"\n"
+            "s/p.qrb:24: error: [gender] \"первым\" is masculine only, and the cast member it may refer to may be a "
+            "woman: \"Анна Петрова первым встаёт, а Анна Петрова первым делом пьёт воду за первым же столом.\"\n");
 }
 
 TEST(Lint, Dialogue) {
